@@ -1,0 +1,144 @@
+// trimlet: packs one JavaScript file or HTML page into another, or several
+// JavaScript files into one.
+//   trimlet [-nse] [-nvc] input output
+//   trimlet [-nse] [-nvc] input1 input2 ... output
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "messages.h"
+#include "pack_document.h"
+#include "packer.h"
+#include "platform.h"
+#include "source_text.h"
+
+namespace {
+
+std::string currentFileName;
+int32_t currentFileSize = 0;
+
+void PrintProgress(int32_t position) {
+  std::printf(cli::kProgress, '\r', currentFileName.c_str(), position, currentFileSize);
+}
+
+// Reads an input, or says why it cannot and returns false.
+bool ReadSourceFile(const std::string& name, std::string& bytes) {
+  currentFileName = name;
+  currentFileSize = 0;
+  const platform::FileResult read = platform::ReadWholeFile(name, bytes);
+  if (read.ok && bytes.empty()) {
+    std::fprintf(stderr, cli::kCause, name.c_str(), "empty file");
+  } else if (!read.ok) {
+    std::fprintf(stderr, cli::kCause, name.c_str(), read.error.c_str());
+  }
+  if (!read.ok || bytes.empty()) {
+    std::printf(cli::kReadError, name.c_str());
+    return false;
+  }
+  currentFileSize = static_cast<int32_t>(bytes.size());
+  return true;
+}
+
+int WriteOutputFile(const std::string& name, const std::string& bytes) {
+  const platform::FileResult written = platform::WriteWholeFile(name, bytes);
+  if (written.ok) return cli::kExitOk;
+  std::fprintf(stderr, cli::kCause, name.c_str(), written.error.c_str());
+  std::printf(cli::kWriteError, name.c_str());
+  return cli::kExitUnwritable;
+}
+
+struct Arguments {
+  std::vector<std::string> files;  // program name first, option words taken out
+  pack::PackOptions options;
+};
+
+Arguments FilterArguments(int argc, char** argv) {
+  Arguments args;
+  for (int i = 0; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (i > 0 && (word == "-nse" || word == "/nse")) {
+      args.options.encodeStrings = false;
+    } else if (i > 0 && (word == "-nvc" || word == "/nvc")) {
+      args.options.changeVariableNames = false;
+    } else {
+      args.files.push_back(word);
+    }
+  }
+  return args;
+}
+
+int PackSingleFile(const Arguments& args) {
+  const std::string& input = args.files[1];
+  std::string bytes;
+  if (!ReadSourceFile(input, bytes)) return cli::kExitUnreadable;
+  const pack::PackResult result = pack::PackDocument(bytes, args.options, PrintProgress);
+  switch (result.status) {
+    case pack::PackStatus::EmptySource:
+      std::printf(cli::kFailed, '\r', input.c_str());
+      return cli::kExitFailed;
+    case pack::PackStatus::OutOfMemory:
+      std::printf(cli::kOutOfMemory);
+      return cli::kExitOutOfMemory;
+    case pack::PackStatus::Ok:
+      break;
+  }
+  std::printf(cli::kSingleOk, '\r', input.c_str());
+  if (!result.html) std::printf(cli::kIdentifiers, result.identifiers);
+  return WriteOutputFile(args.files[2], result.bytes);
+}
+
+int PackSeveralFiles(const Arguments& args) {
+  const size_t n = args.files.size();
+  int status = cli::kExitOk;
+  trimlet packer;
+  pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
+  bool byteOrderMark = false;
+  for (size_t i = 1; i + 1 < n; ++i) {
+    std::string bytes;
+    if (!ReadSourceFile(args.files[i], bytes)) {
+      status = cli::kExitUnreadable;
+      continue;
+    }
+    const pack::SourceText source = pack::DecodeSource(bytes);
+    if (source.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
+    if (i == 1) byteOrderMark = source.byteOrderMark;
+    const bool added = packer.AddSource(source.text, static_cast<int32_t>(i), PrintProgress);
+    std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
+  }
+  pack::RunStages(packer, args.options);
+  const std::optional<std::u16string> packed = packer.Output();
+  if (!packed) {
+    std::printf(cli::kOutOfMemory);
+    return cli::kExitOutOfMemory;
+  }
+  const int written =
+      WriteOutputFile(args.files[n - 1], pack::EncodeOutput(*packed, encoding, byteOrderMark));
+  return written != cli::kExitOk ? written : status;
+}
+
+int Run(int argc, char** argv) {
+  std::printf(cli::kBanner, cli::kProductName);
+  std::printf("%s", cli::kNotice);
+  const Arguments args = FilterArguments(argc, argv);
+  if (args.files.size() <= 2) {
+    std::printf("%s", cli::kUsage);
+    return cli::kExitOk;
+  }
+  return args.files.size() == 3 ? PackSingleFile(args) : PackSeveralFiles(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int code;
+  try {
+    code = Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::printf(cli::kOutOfMemory);
+    code = cli::kExitOutOfMemory;
+  }
+  std::fflush(stdout);
+  return code;
+}

@@ -1,0 +1,28 @@
+// Everything the console program prints, in one place.
+#pragma once
+
+namespace cli {
+
+inline constexpr const char* kProductName = "BrixelPacker 1.1";
+inline constexpr const char* kBanner = "\n%s";
+inline constexpr const char* kNotice = "\ntrimlet packs JavaScript files and the scripts of HTML pages\n";
+inline constexpr const char* kUsage = "\nUsage trimlet.exe inputfile [outfile] \n";
+inline constexpr const char* kProgress = "%c%s (%d/%d)";
+inline constexpr const char* kSingleOk = "%c%s - Ok!            \n";
+inline constexpr const char* kIdentifiers = "Total Identifiers = %d\n";
+inline constexpr const char* kGroupOk = "%c%s Ok!                       \n";
+inline constexpr const char* kFailed = "%c%s Failed!                       \n";
+inline constexpr const char* kReadError = "\nError reading file %s.";
+inline constexpr const char* kWriteError = "\nError writing file %s.";
+inline constexpr const char* kOutOfMemory = "\nOut of memory\n";
+// The cause of a read or write error goes to standard error.
+inline constexpr const char* kCause = "trimlet: %s: %s\n";
+
+// Exit codes.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = -1;
+inline constexpr int kExitUnreadable = -2;
+inline constexpr int kExitOutOfMemory = -3;
+inline constexpr int kExitUnwritable = -4;
+
+}  // namespace cli

@@ -1,0 +1,119 @@
+#include "context_rules.h"
+
+#include "text_tables.h"
+#include "vocabulary.h"
+
+namespace pack {
+
+bool CannotContinueExpression(const Token& t) {
+  switch (t.kind) {
+    case Identifier:
+    case Literal:
+    case RegExp:
+      return true;
+    case Keyword:
+      return t.value != kIn && t.value != kInstanceof;
+    case Punctuator:
+      return t.value == kNot || t.value == kTilde || t.value == kOpenBrace ||
+             ((t.value == kIncrement || t.value == kDecrement) && t.newLine);
+    default:
+      return false;
+  }
+}
+
+bool EndsOperand(const Token& t) {
+  switch (t.kind) {
+    case Identifier:
+    case Literal:
+    case RegExp:
+      return true;
+    case Keyword:
+      return t.value == kThis;
+    case Punctuator:
+      return t.value == kCloseParen || t.value == kCloseBracket ||
+             (t.value == kCloseBrace && t.Has(kObjectBrace));
+    default:
+      return false;
+  }
+}
+
+bool BraceOpensObject(const Token* prev) {
+  if (prev == nullptr) return false;
+  if (prev->kind == Keyword) {
+    switch (prev->value) {
+      case kReturn: case kTypeof: case kIn: case kInstanceof: case kNew:
+      case kDelete: case kVoid: case kThrow: case kCase:
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (prev->kind != Punctuator) return false;
+  switch (prev->value) {
+    case kCloseParen: case kCloseBracket: case kOpenBrace: case kCloseBrace:
+    case kSemicolon: case kDot: case kIncrement: case kDecrement:
+      return false;
+    default:
+      return true;  // ( [ , = : ? and every operator
+  }
+}
+
+bool SlashStartsRegExp(const Token* prev) {
+  if (prev == nullptr) return true;
+  switch (prev->kind) {
+    case Identifier:
+    case Literal:
+    case RegExp:
+      return false;
+    case Keyword:
+      return prev->value != kThis;
+    case Punctuator:
+      switch (prev->value) {
+        case kCloseParen: return prev->Has(kHeaderClose);
+        case kCloseBracket: case kIncrement: case kDecrement: return false;
+        case kCloseBrace: return !prev->Has(kObjectBrace);
+        default: return true;
+      }
+    default:
+      return true;
+  }
+}
+
+bool ParenOpensHeader(const Token* prev) {
+  return prev != nullptr && prev->kind == Keyword &&
+         (prev->value == kIf || prev->value == kWhile || prev->value == kFor ||
+          prev->value == kWith);
+}
+
+bool IsRestrictedKeyword(const Token& t) {
+  return t.kind == Keyword && (t.value == kReturn || t.value == kThrow ||
+                               t.value == kBreak || t.value == kContinue);
+}
+
+}  // namespace pack
+
+namespace pack {
+
+bool IsAccessorPrefix(const TokenList& tokens, size_t i) {
+  if (i + 2 >= tokens.Size()) return false;
+  const Token& word = tokens[i];
+  if (word.kind != Identifier || !word.Has(kKeyPosition)) return false;
+  const Token& name = tokens[i + 1];
+  if (name.kind != Identifier && name.kind != Literal) return false;
+  if (!tokens[i + 2].IsPunct(kOpenParen)) return false;
+  const std::u16string_view text = TokenText(word);
+  return text == u"get" || text == u"set";
+}
+
+bool StatementEndsAfter(const TokenList& tokens, size_t i) {
+  if (i + 1 >= tokens.Size()) return false;
+  const Token& cur = tokens[i];
+  const Token& next = tokens[i + 1];
+  if (!EndsOperand(cur) || !CannotContinueExpression(next)) return false;
+  if (cur.IsPunct(kCloseParen) && (cur.Has(kHeaderClose) || next.IsPunct(kOpenBrace))) {
+    return false;  // `if (a) b`, `function f() {`, `catch (e) {`
+  }
+  return !IsAccessorPrefix(tokens, i);
+}
+
+}  // namespace pack

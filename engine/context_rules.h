@@ -1,0 +1,52 @@
+// Every context decision of the engine as one named predicate over tokens, so
+// that a fix is one edit here and never a special case in a pass.
+#pragma once
+
+#include "token.h"
+
+namespace pack {
+
+// A token that cannot continue the expression before it, so a statement ended
+// in front of it: an identifier, literal or regular expression, a keyword other
+// than `in` and `instanceof`, `!`, `~`, `{`, or `++`/`--` on a later line.
+//   a = b          a = b
+//   c()        ->  ;c()     but   a = b\n(c)  stays a call, as the language reads it
+bool CannotContinueExpression(const Token& t);
+
+// Whether an expression can end with this token: an identifier, literal,
+// regular expression, `this`, `)`, `]`, or the `}` of an object literal.
+bool EndsOperand(const Token& t);
+
+// Whether `{` after `prev` opens an object literal rather than a block or body.
+//   x = {a: 1}     return {a: 1}     f({a: 1})        -> object literal
+//   if (a) {}      do {}   };{        start of source  -> block
+bool BraceOpensObject(const Token* prev);
+
+// Whether `/` after `prev` starts a regular expression rather than a division.
+//   a / b    f() / 2    x[0] / 2   this / 2   {}.x / 2 -> division
+//   return /x/   (/x/)   if (s) /x/.test(s)          -> regular expression
+bool SlashStartsRegExp(const Token* prev);
+
+// Whether `(` after `prev` opens the header of if, while, for or with, whose `)`
+// is followed by a statement, not by an operator.
+bool ParenOpensHeader(const Token* prev);
+
+// Whether the token ends a statement that the language ends at a line break:
+// `return`, `throw`, `break` and `continue` take nothing from the next line.
+bool IsRestrictedKeyword(const Token& t);
+
+}  // namespace pack
+
+namespace pack {
+
+// Whether the tokens at `i` and `i + 1` are `get`/`set` and the name of an
+// accessor in an object literal (`{get x() {}}`), which nothing may separate.
+bool IsAccessorPrefix(const TokenList& tokens, size_t i);
+
+// Whether a statement ends between the token at `i` and the one after it, which
+// the source separated only by a line break:
+//   a = b\nc()       x = 7\n"abc".length       f()\n!g()       o = {}\nx()
+// but never in   a\n(b)   a\n[0]   a\n.b   if (a) b   f() {   a in b   {get x() {}}
+bool StatementEndsAfter(const TokenList& tokens, size_t i);
+
+}  // namespace pack

@@ -1,0 +1,90 @@
+#include "emitter.h"
+
+#include <array>
+
+#include "text_tables.h"
+#include "vocabulary.h"
+
+namespace pack {
+namespace {
+
+// Rows: the kind of the current token; columns: the kind of the next one.
+// 1: the two would run together into one word. Kind 3 is unused.
+constexpr std::array<std::array<int32_t, 5>, 5> SeparatorTable = {{
+    {0, 0, 0, 0, 0},
+    {0, 1, 1, 1, 1},
+    {0, 1, 1, 1, 1},
+    {0, 1, 1, 1, 1},
+    {0, 1, 1, 1, 1},
+}};
+
+bool IsWordKind(int32_t kind) {
+  return kind == Keyword || kind == Identifier || kind == Literal;
+}
+
+// A number written with digits only: `1 .toString()` must keep its space.
+bool IsDigitsOnly(std::u16string_view text) {
+  if (text.empty()) return false;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+// Operators that would fuse with the next token:
+//   a + +b   a + ++b   a - -b   a - --b   a / /re/   /re/ / 2   a < !--b
+bool OperatorsFuse(const Token& cur, const Token& next, const Token* after) {
+  if (cur.kind == Punctuator) {
+    switch (cur.value) {
+      case kPlus: return next.IsPunct(kPlus) || next.IsPunct(kIncrement);
+      case kMinus: return next.IsPunct(kMinus) || next.IsPunct(kDecrement);
+      case kSlash: return next.kind == RegExp;
+      case kLess:
+        return next.IsPunct(kNot) && after != nullptr && after->IsPunct(kDecrement);
+      default: return false;
+    }
+  }
+  if (cur.kind == RegExp) return next.IsPunct(kSlash) || next.IsPunct(kSlashAssign);
+  return false;
+}
+
+bool NeedsSpace(const Token& cur, const Token& next, const Token* after) {
+  if (cur.kind >= 0 && cur.kind < 5 && next.kind >= 0 && next.kind < 5 &&
+      SeparatorTable[cur.kind][next.kind] == 1) {
+    return true;
+  }
+  if (cur.kind == RegExp && IsWordKind(next.kind)) return true;
+  if (cur.kind == Literal && next.IsPunct(kDot) && IsDigitsOnly(TokenText(cur))) return true;
+  return OperatorsFuse(cur, next, after);
+}
+
+}  // namespace
+
+bool NeedsSpace(const Token& cur, const Token& next) { return NeedsSpace(cur, next, nullptr); }
+
+std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
+  std::u16string out;
+  size_t estimate = 0;
+  for (size_t i = first; i < end; ++i) estimate += TokenText(tokens[i]).size() + 1;
+  out.reserve(estimate);
+  for (size_t i = first; i < end; ++i) {
+    const Token& t = tokens[i];
+    out.append(TokenText(t));
+    if (i + 1 >= end) break;
+    const Token& n = tokens[i + 1];
+    const Token* after = i + 2 < end ? &tokens[i + 2] : nullptr;
+    if (NeedsSpace(t, n, after)) {
+      // `return` before `else` ends its statement: if (a) return\nelse b
+      out.push_back(t.IsKeyword(kReturn) && n.IsKeyword(kElse) ? u';' : u' ');
+    } else if (n.IsKeyword(kReturn)) {
+      out.push_back(u'\n');
+    } else if (n.IsKeyword(kIf) && t.IsPunct(kCloseBracket)) {
+      out.push_back(u';');
+    } else if (n.IsKeyword(kElse) && !t.IsPunct(kSemicolon) && !t.IsPunct(kCloseBrace)) {
+      out.push_back(u';');
+    }
+  }
+  return out;
+}
+
+}  // namespace pack

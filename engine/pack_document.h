@@ -1,0 +1,37 @@
+// Packing a whole file's bytes: the route both front ends take for one input.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "scanner.h"
+
+class trimlet;
+
+namespace pack {
+
+struct PackOptions {
+  bool encodeStrings = true;
+  bool changeVariableNames = true;
+};
+
+// Inserts the statement-ending semicolons, then runs the stages the options
+// switch on: renaming after the semicolons, so that a `var` list ends where its
+// statement ends, and string encoding last.
+void RunStages(trimlet& packer, const PackOptions& options);
+
+enum class PackStatus { Ok, EmptySource, OutOfMemory };
+
+struct PackResult {
+  PackStatus status = PackStatus::Ok;
+  bool html = false;        // the input was an HTML page
+  int32_t identifiers = 0;  // distinct identifiers of a script, before renaming
+  std::string bytes;        // the packed file, in the input's encoding
+};
+
+// Packs one file: an HTML page's script blocks, or the whole text as a script.
+PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
+                        ProgressCallback progress = nullptr);
+
+}  // namespace pack

@@ -1,0 +1,416 @@
+#include "scanner.h"
+
+#include "char_class.h"
+#include "context_rules.h"
+#include "text_tables.h"
+#include "vocabulary.h"
+
+namespace pack {
+
+PunctMatch MatchPunctuator(std::u16string_view text) {
+  if (text.empty()) return {-1, 0};
+  auto at = [&](size_t i) -> char16_t { return i < text.size() ? text[i] : 0; };
+  const char16_t c1 = at(1), c2 = at(2), c3 = at(3);
+  switch (text[0]) {
+    case u'{': return {0, 1};
+    case u'}': return {1, 1};
+    case u'(': return {2, 1};
+    case u')': return {3, 1};
+    case u'[': return {4, 1};
+    case u']': return {5, 1};
+    case u'.':  // `.5` is a number, `a.b` a property access
+      return IsDigit(c1) ? PunctMatch{-1, 0} : PunctMatch{6, 1};
+    case u';': return {7, 1};
+    case u',': return {8, 1};
+    case u'<':  // <<= << <= <
+      if (c1 == u'<') return c2 == u'=' ? PunctMatch{40, 3} : PunctMatch{23, 2};
+      return c1 == u'=' ? PunctMatch{11, 2} : PunctMatch{9, 1};
+    case u'>':  // >>>= >>> >>= >> >= >
+      if (c1 == u'>') {
+        if (c2 == u'>') return c3 == u'=' ? PunctMatch{42, 4} : PunctMatch{25, 3};
+        return c2 == u'=' ? PunctMatch{41, 3} : PunctMatch{24, 2};
+      }
+      return c1 == u'=' ? PunctMatch{12, 2} : PunctMatch{10, 1};
+    case u'=':  // === == =
+      if (c1 == u'=') return c2 == u'=' ? PunctMatch{15, 3} : PunctMatch{13, 2};
+      return {35, 1};
+    case u'!':  // !== != !
+      if (c1 == u'=') return c2 == u'=' ? PunctMatch{16, 3} : PunctMatch{14, 2};
+      return {29, 1};
+    case u'+':  // ++ += +
+      return c1 == u'+' ? PunctMatch{21, 2} : c1 == u'=' ? PunctMatch{36, 2} : PunctMatch{17, 1};
+    case u'-':  // -- -= -> -
+      if (c1 == u'-') return {22, 2};
+      if (c1 == u'=') return {37, 2};
+      return c1 == u'>' ? PunctMatch{48, 2} : PunctMatch{18, 1};
+    case u'*': return c1 == u'=' ? PunctMatch{38, 2} : PunctMatch{19, 1};
+    case u'%': return c1 == u'=' ? PunctMatch{39, 2} : PunctMatch{20, 1};
+    case u'&':  // && &= &
+      return c1 == u'&' ? PunctMatch{31, 2} : c1 == u'=' ? PunctMatch{43, 2} : PunctMatch{26, 1};
+    case u'|':  // || |= |
+      return c1 == u'|' ? PunctMatch{32, 2} : c1 == u'=' ? PunctMatch{44, 2} : PunctMatch{27, 1};
+    case u'^': return c1 == u'=' ? PunctMatch{45, 2} : PunctMatch{28, 1};
+    case u'~': return {30, 1};
+    case u'?': return {33, 1};
+    case u':': return {34, 1};
+    case u'/': return c1 == u'=' ? PunctMatch{47, 2} : PunctMatch{46, 1};
+    case u'\'': return {49, 1};
+    case u'"': return {50, 1};
+    default: return {-1, 0};
+  }
+}
+
+namespace {
+
+// What an open bracket of the source is, for the decisions that depend on it.
+enum class Open : uint8_t { Block, Object, Paren, Header, Bracket };
+
+}  // namespace
+
+class Scanner::Run {
+ public:
+  Run(TokenList& tokens, std::u16string_view text, int32_t source, ProgressCallback progress)
+      : tokens_(tokens), begin_(text.data()), p_(text.data()), end_(text.data() + text.size()),
+        source_(source), progress_(progress), firstToken_(tokens.Size()) {}
+
+  void ScanAll();
+
+ private:
+  const Token* Prev() const {
+    return tokens_.Size() > firstToken_ ? tokens_.Last() : nullptr;
+  }
+  const Token* BeforePrev() const {
+    return tokens_.Size() > firstToken_ + 1 ? &tokens_[tokens_.Size() - 2] : nullptr;
+  }
+  void Append(int32_t kind, int32_t value);
+  void NoteBracket(Token& t, const Token* prev);
+  void ReportProgress();
+  void LineBreak();
+  bool AtLineStart() const { return !lineHasToken_; }
+  bool IsHtmlOpenComment() const;
+  bool IsHtmlCloseComment() const;
+  void SkipLineComment();
+  void SkipBlockComment();
+  void ScanSlash();
+  bool TryScanRegExp();
+  void ScanString();
+  void ScanNumber();
+  void ScanWord();
+  void ScanPunctuator();
+
+  TokenList& tokens_;
+  const char16_t* const begin_;
+  const char16_t* p_;
+  const char16_t* const end_;
+  const int32_t source_;
+  const ProgressCallback progress_;
+  const size_t firstToken_;
+  int32_t line_ = 1;
+  int32_t nextReport_ = 0;
+  bool newLine_ = true;        // a line break or the source start lies before the next token
+  bool lineHasToken_ = false;  // a token stands before the cursor on its line
+  std::vector<Open> open_;
+};
+
+void Scanner::Run::ScanAll() {
+  while (p_ < end_) {
+    if (progress_ != nullptr) ReportProgress();
+    const char16_t c = *p_;
+    if (c >= 128) {
+      if (IsWideBlank(c)) {
+        ++p_;
+      } else if (IsWideLineBreak(c)) {
+        LineBreak();
+      } else {
+        ScanWord();
+      }
+      continue;
+    }
+    const uint8_t cls = AsciiClasses[c];
+    if (cls & kBlank) {
+      ++p_;
+      continue;
+    }
+    if (cls & kLineBreak) {
+      LineBreak();
+      continue;
+    }
+    switch (c) {
+      case u'"':
+      case u'\'':
+        ScanString();
+        continue;
+      case u'/':
+        ScanSlash();
+        continue;
+      case u'<':  // `<!--` opens a comment to the end of its line, as browsers read scripts
+        if (IsHtmlOpenComment()) {
+          SkipLineComment();
+          continue;
+        }
+        break;
+      case u'-':  // `-->` is a comment too when nothing but blanks stands before it on its line
+        if (IsHtmlCloseComment()) {
+          SkipLineComment();
+          continue;
+        }
+        break;
+      case u'.':  // `.5` against `a.b`
+        if (p_ + 1 < end_ && IsDigit(p_[1])) {
+          ScanNumber();
+          continue;
+        }
+        break;
+      default:
+        break;
+    }
+    if (cls & kDigit) {
+      ScanNumber();
+    } else if (cls & kPunctStart) {
+      ScanPunctuator();
+    } else {
+      ScanWord();
+    }
+  }
+  if (progress_ != nullptr) ReportProgress();
+}
+
+void Scanner::Run::ReportProgress() {
+  const int32_t position = static_cast<int32_t>(p_ - begin_);
+  if (position < nextReport_) return;
+  const int32_t step = position - position % 1024;
+  progress_(step);
+  nextReport_ = step + 1024;
+}
+
+void Scanner::Run::LineBreak() {
+  // CR LF is one line end; a lone CR, LF, U+2028 or U+2029 each end a line.
+  if (*p_ == u'\r' && p_ + 1 < end_ && p_[1] == u'\n') ++p_;
+  ++p_;
+  ++line_;
+  newLine_ = true;
+  lineHasToken_ = false;
+}
+
+bool Scanner::Run::IsHtmlOpenComment() const {
+  return end_ - p_ >= 4 && p_[1] == u'!' && p_[2] == u'-' && p_[3] == u'-';
+}
+
+bool Scanner::Run::IsHtmlCloseComment() const {
+  return AtLineStart() && end_ - p_ >= 3 && p_[1] == u'-' && p_[2] == u'>';
+}
+
+void Scanner::Run::SkipLineComment() {
+  while (p_ < end_ && !IsLineBreak(*p_)) ++p_;
+}
+
+void Scanner::Run::SkipBlockComment() {
+  p_ += 2;
+  while (p_ < end_) {
+    if (*p_ == u'*' && p_ + 1 < end_ && p_[1] == u'/') {
+      p_ += 2;
+      return;
+    }
+    if (IsLineBreak(*p_)) {
+      LineBreak();
+    } else {
+      ++p_;
+    }
+  }
+}
+
+void Scanner::Run::ScanSlash() {
+  const char16_t next = p_ + 1 < end_ ? p_[1] : 0;
+  if (next == u'/') {
+    SkipLineComment();
+  } else if (next == u'*') {
+    SkipBlockComment();
+  } else if (!SlashStartsRegExp(Prev()) || !TryScanRegExp()) {
+    ScanPunctuator();
+  }
+}
+
+// The body of a regular expression as the language reads it: a backslash escapes
+// one character, `[` opens a class that the first unescaped `]` closes, and a `/`
+// inside a class does not end the literal. A line break, or the end of the text,
+// before the closing `/` means the slash was a division after all.
+bool Scanner::Run::TryScanRegExp() {
+  const char16_t* q = p_ + 1;
+  bool inClass = false;
+  for (;;) {
+    if (q >= end_ || IsLineBreak(*q)) return false;
+    const char16_t c = *q++;
+    if (c == u'\\') {
+      if (q >= end_ || IsLineBreak(*q)) return false;
+      ++q;
+    } else if (c == u'[') {
+      inClass = true;
+    } else if (c == u']') {
+      inClass = false;
+    } else if (c == u'/' && !inClass) {
+      break;
+    }
+  }
+  while (q < end_ && IsWordChar(*q)) ++q;  // flags
+  const std::u16string_view text(p_, static_cast<size_t>(q - p_));
+  p_ = q;
+  Append(RegExp, RegExpTable().Intern(text));
+  return true;
+}
+
+// A string runs to its closing quote; an escaped character never closes it, and
+// a string that is never closed takes the rest of the text. The text is kept
+// exactly as written, escapes and line continuations included.
+void Scanner::Run::ScanString() {
+  const char16_t quote = *p_;
+  const char16_t* q = p_ + 1;
+  int32_t lines = 0;
+  while (q < end_) {
+    const char16_t c = *q++;
+    if (c == quote) break;
+    if (c == u'\\' && q < end_) {
+      const char16_t escaped = *q++;
+      if (escaped == u'\r' && q < end_ && *q == u'\n') ++q;
+      if (IsLineBreak(escaped)) ++lines;
+    } else if (IsLineBreak(c)) {
+      ++lines;
+    }
+  }
+  const std::u16string_view text(p_, static_cast<size_t>(q - p_));
+  p_ = q;
+  Append(Literal, LiteralTable().Intern(text));
+  line_ += lines;  // the token stands on the line where it begins
+}
+
+// A number takes word characters and dots, and the sign of a decimal exponent:
+// `0x1F`, `1.5e+3`, `.5`, `1..toString`.
+void Scanner::Run::ScanNumber() {
+  const char16_t* q = p_;
+  const bool hex = *q == u'0' && q + 1 < end_ && (q[1] == u'x' || q[1] == u'X');
+  while (q < end_) {
+    const char16_t c = *q;
+    if (c == u'.' || IsWordChar(c)) {
+      ++q;
+      if (!hex && (c == u'e' || c == u'E') && q + 1 < end_ && (*q == u'+' || *q == u'-') &&
+          IsDigit(q[1])) {
+        ++q;
+      }
+    } else {
+      break;
+    }
+  }
+  const std::u16string_view text(p_, static_cast<size_t>(q - p_));
+  p_ = q;
+  Append(Literal, LiteralTable().Intern(text));
+}
+
+// A word after `.` is a property name, whatever it spells (`o.if`, `p.catch`).
+void Scanner::Run::ScanWord() {
+  const char16_t* q = p_ + 1;
+  while (q < end_ && IsWordChar(*q)) ++q;
+  const std::u16string_view word(p_, static_cast<size_t>(q - p_));
+  p_ = q;
+  const Token* prev = Prev();
+  if (prev == nullptr || !prev->IsPunct(kDot)) {
+    const int32_t keyword = FindKeyword(word);
+    if (keyword >= 0) {
+      Append(Keyword, keyword);
+      return;
+    }
+    if (IsLiteralWord(word)) {
+      Append(Literal, LiteralTable().Intern(word));
+      return;
+    }
+  }
+  Append(Identifier, IdentifierTable().Intern(word));
+}
+
+void Scanner::Run::ScanPunctuator() {
+  const PunctMatch m = MatchPunctuator({p_, static_cast<size_t>(end_ - p_)});
+  if (m.code < 0) {
+    ScanWord();
+    return;
+  }
+  p_ += m.length;
+  Append(Punctuator, m.code);
+}
+
+void Scanner::Run::Append(int32_t kind, int32_t value) {
+  const Token* prev = Prev();
+  Token t{kind, value, line_, source_, static_cast<uint8_t>(newLine_ ? 1 : 0), 0};
+  if (prev != nullptr) {
+    if (prev->IsPunct(kDot)) t.flags |= kAfterDot;
+    if ((prev->IsPunct(kOpenBrace) && prev->Has(kObjectBrace)) ||
+        (prev->IsPunct(kComma) && !open_.empty() && open_.back() == Open::Object)) {
+      t.flags |= kKeyPosition;
+    }
+  }
+  if (kind == Punctuator) NoteBracket(t, prev);
+  tokens_.Append(t);
+  newLine_ = false;
+  lineHasToken_ = true;
+}
+
+// Keeps the stack of open brackets, and marks what later stages ask about:
+// object-literal braces, control-header parentheses, and keyword spellings
+// used as property names (`{default: 1}`, `{get if() {}}`).
+void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
+  switch (t.value) {
+    case kOpenBrace: {
+      const bool object = BraceOpensObject(prev);
+      if (object) t.flags |= kObjectBrace;
+      open_.push_back(object ? Open::Object : Open::Block);
+      break;
+    }
+    case kCloseBrace:
+      if (!open_.empty() && (open_.back() == Open::Object || open_.back() == Open::Block)) {
+        if (open_.back() == Open::Object) t.flags |= kObjectBrace;
+        open_.pop_back();
+      }
+      break;
+    case kOpenParen:
+      open_.push_back(ParenOpensHeader(prev) ? Open::Header : Open::Paren);
+      if (prev != nullptr && prev->kind == Keyword) {
+        // `get if() {}`: an accessor named by a keyword spelling
+        const Token* before = BeforePrev();
+        if (before != nullptr && before->kind == Identifier && before->Has(kKeyPosition)) {
+          const std::u16string_view name = TokenText(*before);
+          if (name == u"get" || name == u"set") {
+            tokens_.Last()->kind = Identifier;
+            tokens_.Last()->value = IdentifierTable().Intern(KeywordTable[prev->value]);
+          }
+        }
+      }
+      break;
+    case kCloseParen:
+      if (!open_.empty() && (open_.back() == Open::Paren || open_.back() == Open::Header)) {
+        if (open_.back() == Open::Header) t.flags |= kHeaderClose;
+        open_.pop_back();
+      }
+      break;
+    case kOpenBracket:
+      open_.push_back(Open::Bracket);
+      break;
+    case kCloseBracket:
+      if (!open_.empty() && open_.back() == Open::Bracket) open_.pop_back();
+      break;
+    case kColon:
+      if (prev != nullptr && prev->kind == Keyword && prev->Has(kKeyPosition)) {
+        Token* key = tokens_.Last();
+        key->kind = Identifier;
+        key->value = IdentifierTable().Intern(KeywordTable[prev->value]);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+bool Scanner::AddSource(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress) {
+  if (text.empty()) return false;
+  Run run(tokens_, text, sourceIndex, progress);
+  run.ScanAll();
+  return true;
+}
+
+}  // namespace pack

@@ -1,0 +1,118 @@
+// trimlet::Process: the walks that put a ";" token wherever a line break of the
+// source was ending a statement, since the packed text has no line breaks.
+// Each pass collects the positions it inserts at and merges them when it ends,
+// so a pass never sees its own insertions and stays linear.
+#include <algorithm>
+#include <vector>
+
+#include "context_rules.h"
+#include "packer.h"
+#include "vocabulary.h"
+
+namespace {
+
+using pack::Token;
+using pack::TokenList;
+
+const Token kInsertedSemicolon{pack::Punctuator, pack::kSemicolon, -1, -1, 1, 0};
+
+bool IsVarListEnd(const Token& t) {
+  return t.IsKeyword(pack::kIn) || t.IsPunct(pack::kComma) || t.IsPunct(pack::kSemicolon);
+}
+
+// `var x` followed by anything but `=`, `,`, `;` or `in` ends the declaration:
+//   var x\ny = 1   ->   var x;y=1
+// Returns where the walk goes on.
+size_t EndShortDeclaration(const TokenList& tokens, size_t var, std::vector<size_t>& inserts) {
+  const size_t t = var + 2;
+  if (t >= tokens.Size()) return t;
+  if (tokens[t].IsPunct(pack::kAssign)) return t + 1;
+  if (!IsVarListEnd(tokens[t])) inserts.push_back(t);
+  return t;
+}
+
+// `return`, `throw`, `break` and `continue` take nothing from a later line:
+//   return\nx   ->   return;x
+bool RestrictedStatementEnds(const Token& cur, const Token& next) {
+  return pack::IsRestrictedKeyword(cur) && next.newLine && !next.IsPunct(pack::kSemicolon) &&
+         !next.IsPunct(pack::kCloseBrace);
+}
+
+// Declarations, the statement ends of restricted keywords, and statements that
+// end after an identifier, literal, regular expression, `this`, `]` or the `}`
+// of an object literal.
+std::vector<size_t> DeclarationsAndOperands(const TokenList& tokens) {
+  std::vector<size_t> inserts;
+  size_t i = 0;
+  while (i + 1 < tokens.Size()) {
+    const Token& cur = tokens[i];
+    const Token& next = tokens[i + 1];
+    if (cur.IsKeyword(pack::kVar) && next.kind == pack::Identifier) {
+      i = EndShortDeclaration(tokens, i, inserts);
+      continue;
+    }
+    if (RestrictedStatementEnds(cur, next) ||
+        (cur.IsKeyword(pack::kBreak) &&
+         (next.IsKeyword(pack::kCase) || next.IsKeyword(pack::kDefault))) ||
+        (!cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i))) {
+      inserts.push_back(i + 1);
+    }
+    ++i;
+  }
+  return inserts;
+}
+
+// Statements that end after the `)` of a call or group, and `++`/`--` that
+// belong to the next statement:
+//   f()\ng()     ->  f();g()
+//   x\n++y       ->  x;++y
+//   x++\ny       ->  x++;y
+std::vector<size_t> CallsAndIncrements(const TokenList& tokens) {
+  std::vector<size_t> inserts;
+  size_t i = 0;
+  while (i + 1 < tokens.Size()) {
+    const Token& cur = tokens[i];
+    const Token& next = tokens[i + 1];
+    if (cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i)) {
+      inserts.push_back(i + 1);
+    } else if (pack::EndsOperand(cur) && !cur.Has(pack::kHeaderClose) && !next.newLine &&
+               (next.IsPunct(pack::kIncrement) || next.IsPunct(pack::kDecrement)) &&
+               i + 2 < tokens.Size()) {
+      const Token& after = tokens[i + 2];
+      if (after.newLine && pack::CannotContinueExpression(after)) inserts.push_back(i + 2);
+      i += 2;
+      continue;
+    }
+    ++i;
+  }
+  return inserts;
+}
+
+// Function bodies, nested ones included: a statement ends after the `}` when
+// what follows cannot continue the expression the function was part of.
+//   var f = function () {}\ng()   ->   var f=function(){};g()
+// but never in   function () {}.bind(x)   (function () {}())   [function () {}, 1]
+std::vector<size_t> FunctionBodies(const trimlet& packer) {
+  const TokenList& tokens = packer.Tokens();
+  std::vector<size_t> inserts;
+  for (size_t i = 0; i < tokens.Size(); ++i) {
+    if (!tokens[i].IsKeyword(pack::kFunction)) continue;
+    pack::TokenIterator it = i;
+    packer.SkipTo(it, pack::kOpenBrace);
+    if (it >= tokens.Size()) continue;
+    const size_t close = tokens.Matches()[it];
+    const size_t v = close + 1;
+    if (v < tokens.Size() && pack::CannotContinueExpression(tokens[v])) inserts.push_back(v);
+  }
+  std::sort(inserts.begin(), inserts.end());
+  return inserts;
+}
+
+}  // namespace
+
+void trimlet::Process() {
+  pack::TokenList& tokens = Tokens();
+  tokens.InsertBefore(DeclarationsAndOperands(tokens), kInsertedSemicolon);
+  tokens.InsertBefore(CallsAndIncrements(tokens), kInsertedSemicolon);
+  tokens.InsertBefore(FunctionBodies(*this), kInsertedSemicolon);
+}

@@ -1,0 +1,4 @@
+// PLACEHOLDER: replaced by the string encoding stage.
+#include "packer.h"
+
+void trimlet::EncodeStrings() {}

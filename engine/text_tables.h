@@ -1,0 +1,86 @@
+// The process-wide text tables that token values index, and the text builder.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "token.h"
+
+namespace pack {
+
+// Distinct texts, indexed from 0 in the order they were first seen. Each text is
+// copied into storage the table owns; indices never change while it lives.
+class TextTable {
+ public:
+  int32_t Intern(std::u16string_view text);
+  bool Contains(std::u16string_view text) const { return Find(text) >= 0; }
+  int32_t Find(std::u16string_view text) const;
+  int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+  std::u16string_view Text(int32_t index) const {
+    return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)]
+                                         : std::u16string_view();
+  }
+  void Release();
+
+ private:
+  static uint64_t Hash(std::u16string_view text);
+  const char16_t* Store(std::u16string_view text);
+  void Grow();
+
+  std::vector<std::u16string_view> entries_;
+  std::vector<int32_t> slots_;  // open addressing: entry index or -1
+  std::vector<std::unique_ptr<char16_t[]>> blocks_;
+  size_t blockUsed_ = 0;
+  size_t blockSize_ = 0;
+};
+
+TextTable& IdentifierTable();
+TextTable& LiteralTable();
+TextTable& RegExpTable();
+
+// Empties the three tables; the last packer object calls it on its way out.
+void ReleaseTextTables();
+
+// The text of a token as it is written out; empty for a value outside its table.
+std::u16string_view TokenText(int32_t kind, int32_t value);
+inline std::u16string_view TokenText(const Token& t) { return TokenText(t.kind, t.value); }
+
+// A growable buffer of UTF-16 code units. A new builder holds 16; appending one
+// unit to a full builder makes room for 2n+1, appending n units to one without
+// room for them makes room for 2(capacity+n)+1.
+class TextBuilder {
+ public:
+  virtual ~TextBuilder() = default;
+  void Append(char16_t ch) {
+    if (count_ == capacity_) Reallocate(2 * capacity_ + 1);
+    data_[count_++] = ch;
+  }
+  void Append(std::u16string_view text) {
+    if (capacity_ - count_ < text.size()) Reallocate(2 * (capacity_ + text.size()) + 1);
+    text.copy(data_.get() + count_, text.size());
+    count_ += text.size();
+  }
+  void Restart(char16_t ch) { count_ = 0; Append(ch); }
+  void Clear() { count_ = 0; }
+  void Reserve(size_t n) { if (n > capacity_) Reallocate(n); }
+  // Moves the text into `target` and empties the builder; the capacity stays.
+  void Detach(std::u16string& target) {
+    target.assign(data_.get(), count_);
+    count_ = 0;
+  }
+  std::u16string_view View() const { return {data_.get(), count_}; }
+  size_t count() const { return count_; }
+  size_t capacity() const { return capacity_; }
+
+ private:
+  void Reallocate(size_t capacity);
+
+  std::unique_ptr<char16_t[]> data_ = std::make_unique<char16_t[]>(16);
+  size_t count_ = 0;
+  size_t capacity_ = 16;
+};
+
+}  // namespace pack

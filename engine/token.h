@@ -1,0 +1,80 @@
+// The token record and the token list that every stage after the scanner works on.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pack {
+
+// The numbers are fixed: the emitter indexes its separator table with them,
+// and 3 belongs to no kind.
+enum TokenKind : int32_t {
+  Punctuator = 0,
+  Keyword = 1,
+  Identifier = 2,
+  Literal = 4,
+  RegExp = 5,
+};
+
+// What the scanner knows about a token's context, so that later stages need not
+// parse: `{` and `}` of object literals, the `)` that closes a control header,
+// and a token standing where an object literal's property name goes.
+enum TokenFlag : uint8_t {
+  kObjectBrace = 1,       // `{` opening or `}` closing an object literal
+  kHeaderClose = 2,       // `)` closing the header of if/while/for/with
+  kKeyPosition = 4,       // right after the `{` or a `,` directly inside an object literal
+  kAfterDot = 8,          // right after a `.`: a property name
+};
+
+struct Token {
+  int32_t kind;
+  int32_t value;     // code, or index into the text table of the kind; -1: no text
+  int32_t line;      // 1-based line of the token's last character; -1 when inserted
+  int32_t source;    // the source index given to AddSource; -1 when inserted
+  uint8_t newLine;   // 1 when a line break or a source start lies before the token
+  uint8_t flags;     // TokenFlag bits
+
+  bool Is(TokenKind k, int32_t v) const { return kind == k && value == v; }
+  bool IsPunct(int32_t code) const { return kind == Punctuator && value == code; }
+  bool IsKeyword(int32_t code) const { return kind == Keyword && value == code; }
+  bool Has(TokenFlag f) const { return (flags & f) != 0; }
+};
+
+// A position in a TokenList: the index of a token, or Size() for the end.
+using TokenIterator = size_t;
+
+// Ordered tokens of one packer object. The scanner appends; the semicolon passes
+// insert ";" tokens in batches (positions collected during a pass are merged when
+// it ends, which keeps every pass linear); the stages re-point values in place.
+class TokenList {
+ public:
+  size_t Size() const { return tokens_.size(); }
+  bool Empty() const { return tokens_.empty(); }
+  Token& operator[](size_t i) { return tokens_[i]; }
+  const Token& operator[](size_t i) const { return tokens_[i]; }
+  const Token* Last() const { return tokens_.empty() ? nullptr : &tokens_.back(); }
+  Token* Last() { return tokens_.empty() ? nullptr : &tokens_.back(); }
+
+  void Append(const Token& t) {
+    tokens_.push_back(t);
+    matchesValid_ = false;
+  }
+  void Reserve(size_t n) { tokens_.reserve(n); }
+
+  // Inserts `token` before each position in `before` (ascending, duplicates
+  // ignored). Positions refer to the list as it was before the call.
+  void InsertBefore(const std::vector<size_t>& before, const Token& token);
+
+  // For an opener ( `{` `(` `[` ), the index of its closer, or Size() when it is
+  // never closed. A closer closes the innermost open group of its own kind only
+  // when that group is the innermost open one; a stray closer is an ordinary token.
+  const std::vector<uint32_t>& Matches() const;
+
+ private:
+  std::vector<Token> tokens_;
+  mutable std::vector<uint32_t> matches_;
+  mutable bool matchesValid_ = false;
+};
+
+}  // namespace pack

@@ -1,0 +1,44 @@
+// The thin layer between the programs and the system: whole files, the text
+// conversions between bytes and UTF-16, and the debug trace channel. Only the
+// files of this folder include system headers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Reading and writing whole files. Errors carry a short text naming the cause
+// ("no such file or directory"), for the front ends' messages.
+struct FileResult {
+  bool ok = false;
+  std::string error;
+};
+
+// Reads the whole file into `bytes`. Fails for a missing or unreadable file, a
+// folder or device, and a file too large to hold.
+FileResult ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Writes `bytes` to a temporary file beside `path` and renames it over `path`,
+// so an existing file is replaced only by a complete new one.
+FileResult WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Sends a diagnostic line to the debugger output channel; never shown to the
+// user. A sink, when installed, receives every line as well (tests read it).
+void DebugTrace(std::string_view text);
+using TraceSink = void (*)(std::string_view text);
+void SetTraceSink(TraceSink sink);
+TraceSink CurrentTraceSink();
+
+// Code page 1251 (Windows Cyrillic), by our own table both ways: every byte is one
+// character and back again; characters outside the code page become '_'.
+std::u16string ToWide(std::string_view bytes);
+std::string ToNarrow(std::u16string_view text);
+
+// UTF-8. IsUtf8 tells whether the bytes are well-formed UTF-8 (no overlong
+// forms, no surrogates, nothing above U+10FFFF).
+bool IsUtf8(std::string_view bytes);
+std::u16string Utf8ToWide(std::string_view bytes);
+std::string WideToUtf8(std::u16string_view text);
+
+}  // namespace platform

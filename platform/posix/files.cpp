@@ -1,0 +1,96 @@
+// Whole files and the trace channel on POSIX systems.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "../platform.h"
+
+namespace platform {
+namespace {
+
+FileResult Failure(int error) { return {false, std::strerror(error)}; }
+
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
+FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  if (file.fd < 0) return Failure(errno);
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0) return Failure(errno);
+  if (S_ISDIR(info.st_mode)) return Failure(EISDIR);
+  if (!S_ISREG(info.st_mode)) return {false, "not a regular file"};
+  if (info.st_size > 0x7FFFFFFF / 2) return {false, "file too large"};
+  try {
+    bytes.assign(static_cast<size_t>(info.st_size), '\0');
+  } catch (const std::bad_alloc&) {
+    return {false, "out of memory"};
+  }
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(file.fd, &bytes[done], bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Failure(errno);
+    if (n == 0) break;  // the file shrank while we read it
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return {true, {}};
+}
+
+FileResult WriteWholeFile(const std::string& path, std::string_view bytes) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    return Failure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+  }
+  std::string temp = path + ".XXXXXX";
+  Descriptor file{::mkstemp(&temp[0])};
+  if (file.fd < 0) return Failure(errno);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(file.fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : EIO;
+      ::unlink(temp.c_str());
+      return Failure(error);
+    }
+    done += static_cast<size_t>(n);
+  }
+  // Keep the permissions of the file we replace; a new file gets the usual ones.
+  mode_t mode = 0666;
+  if (::stat(path.c_str(), &info) == 0) {
+    mode = info.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode &= ~mask;
+  }
+  ::fchmod(file.fd, mode);
+  const int closed = ::close(file.fd);
+  file.fd = -1;
+  if (closed != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temp.c_str());
+    return Failure(error);
+  }
+  return {true, {}};
+}
+
+// POSIX has no debugger output channel: the lines go to the sink a test or a
+// debugging session installed, and nowhere otherwise.
+void DebugTrace(std::string_view text) {
+  if (TraceSink sink = CurrentTraceSink()) sink(text);
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+// UTF-8 to UTF-16 and back.
+#include <cstdint>
+
+#include "platform.h"
+
+namespace platform {
+namespace {
+
+// Length of the well-formed sequence at `i`, or 0.
+size_t SequenceLength(std::string_view s, size_t i, char32_t& cp) {
+  const auto byte = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
+  const uint8_t b0 = byte(i);
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  size_t len;
+  char32_t min;
+  if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; min = 0x80; }
+  else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; min = 0x800; }
+  else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; min = 0x10000; }
+  else return 0;
+  if (i + len > s.size()) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return len;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view bytes) {
+  char32_t cp;
+  for (size_t i = 0; i < bytes.size();) {
+    if (static_cast<uint8_t>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const size_t len = SequenceLength(bytes, i, cp);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::u16string Utf8ToWide(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  char32_t cp;
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t len = SequenceLength(bytes, i, cp);
+    if (len == 0) {  // not expected after IsUtf8; keep going with U+FFFD
+      text.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    i += len;
+    if (cp < 0x10000) {
+      text.push_back(static_cast<char16_t>(cp));
+    } else {
+      cp -= 0x10000;
+      text.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      text.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+  }
+  return text;
+}
+
+std::string WideToUtf8(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
+    }
+    if (cp < 0x80) {
+      bytes.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      bytes.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      bytes.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      bytes.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      bytes.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return bytes;
+}
+
+}  // namespace platform

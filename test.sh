@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the unit tests (also
+# under AddressSanitizer and UndefinedBehaviorSanitizer) and the suites that run
+# packed code in node.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+cd "$root"
+scripts/install-deps.sh --test
+jobs=$(nproc)
+
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIMLET_WERROR=ON >/dev/null
+cmake --build build/test -j "$jobs"
+ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRIMLET_SANITIZE=ON >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+# Suites that bring their own runner, each a script of its folder.
+for suite in tests/behaviour/run.sh tests/hostile/run.sh tests/fuzz/run.sh tests/wizard/run.sh bench/smoke.sh; do
+  if [ -x "$suite" ]; then
+    echo "== $suite"
+    "$suite" "$root/build/test"
+  fi
+done
+echo "all tests passed"
