@@ -1,0 +1,206 @@
+// Tables of JavaScript and what the packer makes of it with both optional stages
+// off: statement ends, separators, and the faults the semicolon rules must avoid.
+#include <gtest/gtest.h>
+
+#include "pack_test_util.h"
+#include "packer.h"
+#include "text_tables.h"
+#include "vocabulary.h"
+
+namespace {
+
+using testutil::ExpectPacked;
+using testutil::Row;
+
+void ExpectRows(const Row* begin, const Row* end) {
+  for (const Row* row = begin; row != end; ++row) ExpectPacked(row->input, row->expected);
+}
+
+TEST(PackerTest, StatementEndsAtLineBreaks) {
+  const Row rows[] = {
+      {"a\nb", "a;b"},
+      {"var x\ny = 1", "var x;y=1"},
+      {"var x = {a: 1}\ny()", "var x={a:1};y()"},
+      {"var x = {a: 1}, y", "var x={a:1},y"},
+      {"for (var k in o) f(k)", "for(var k in o)f(k)"},
+      {"switch (a) { case 1: break\ncase 2: break\ndefault: f() }",
+       "switch(a){case 1:break;case 2:break;default:f()}"},
+      {"l: for (;;) break l", "l:for(;;)break l"},
+      {"if (a) b\nc", "if(a)b;c"},
+      {"if (a) b\nelse c", "if(a)b;else c"},
+      {"f()\ng()", "f();g()"},
+      {"f()\n(g)", "f()(g)"},
+      {"a\n[0]", "a[0]"},
+      {"a\n.b", "a.b"},
+      {"a\n++b", "a;++b"},
+      {"a++\nb", "a++;b"},
+      {"a++ + b", "a+++b"},
+      {"f()\n++b", "f();++b"},
+      {"a[0]\n--b", "a[0];--b"},
+      {"x = 1\n--y", "x=1;--y"},
+      {"this\nf()", "this;f()"},
+      {"x = this\n++y", "x=this;++y"},
+      {"x = 1\n/re/.test(s)", "x=1/re/.test(s)"},
+      {"x = {}\n/re/.test(s)", "x={}/re/.test(s)"},
+      {"{}\n/re/.test(s)", "{}/re/.test(s)"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(PackerTest, TokensThatCannotContinueAnExpression) {
+  const Row rows[] = {
+      {"g()\n!g()", "g();!g()"},
+      {"x = 7\n\"abc\".length", "x=7;\"abc\".length"},
+      {"x = 0\n{ f() }", "x=0;{f()}"},
+      {"x = a\n~b", "x=a;~b"},
+      {"x = a\n/b/.test(c)", "x=a/b/.test(c)"},
+      {"if (a) { b }", "if(a){b}"},
+      {"function f() { }", "function f(){}"},
+      {"try { a } catch (e) { b } finally { c }", "try{a}catch(e){b}finally{c}"},
+      {"x = [1]\n{ f() }", "x=[1];{f()}"},
+      {"x = y\nfunction f() {}", "x=y;function f(){}"},
+      {"do x++; while (x < 3) f()", "do x++;while(x<3)f()"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(PackerTest, InAndInstanceofContinueExpressions) {
+  const Row rows[] = {
+      {"a instanceof B", "a instanceof B"},
+      {"x = k in o", "x=k in o"},
+      {"function f(o) { return \"x\" in o }", "function f(o){\nreturn \"x\" in o}"},
+      {"f() instanceof F", "f()instanceof F"},
+      {"x = [] instanceof Array", "x=[]instanceof Array"},
+      {"x = {} instanceof Object", "x={}instanceof Object"},
+      {"if (a in b) c", "if(a in b)c"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(PackerTest, RestrictedStatements) {
+  const Row rows[] = {
+      {"function f() { return\nx }", "function f(){\nreturn;x}"},
+      {"function f() { return }", "function f(){\nreturn}"},
+      {"function f() { return; }", "function f(){\nreturn;}"},
+      {"for (;;) { break\nf() }", "for(;;){break;f()}"},
+      {"a: for (;;) { continue\na }", "a:for(;;){continue;a}"},
+      {"a: for (;;) { continue a }", "a:for(;;){continue a}"},
+      {"if (a) return\nelse b()", "if(a)\nreturn;else b()"},
+      {"function f() { throw e }", "function f(){throw e}"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(PackerTest, FunctionBodiesAndObjectLiterals) {
+  const Row rows[] = {
+      {"var f = function () { }\ng()", "var f=function(){};g()"},
+      {"f = function () { }\ng()", "f=function(){};g()"},
+      {"function f() { var g = function () { }\nh() }", "function f(){var g=function(){};h()}"},
+      {"function f() { }\n(g)", "function f(){}(g)"},
+      {"x = function () { }.bind(y)", "x=function(){}.bind(y)"},
+      {"(function () { }())", "(function(){}())"},
+      {"(function () { })()", "(function(){})()"},
+      {"f(function () { }, 1)", "f(function(){},1)"},
+      {"x = [function () { }]", "x=[function(){}]"},
+      {"o = {a: function () { }, b: 1}", "o={a:function(){},b:1}"},
+      {"o = {a: function () { }}\nf()", "o={a:function(){}};f()"},
+      {"o = {\n a: 1\n}\n[1].map(f)", "o={a:1}[1].map(f)"},
+      {"o = {}\nx = 1", "o={};x=1"},
+      {"x = c ? function () { } : 1", "x=c?function(){}:1"},
+      {"if (a) x = function () { }\nelse y()", "if(a)x=function(){};else y()"},
+      {"o = {get x() { return 1 }, set x(v) { }}",
+       "o={get x(){\nreturn 1},set x(v){}}"},
+      {"o = {get 'x'() { }, get 1() { }}", "o={get 'x'(){},get 1(){}}"},
+      {"o = {default: 1, if: 2, in: 3}", "o={default:1,if:2,in:3}"},
+      {"x = o.if\ny = p.catch(f)", "x=o.if;y=p.catch(f)"},
+      {"x = a.delete\ny()", "x=a.delete;y()"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(PackerTest, Separators) {
+  const Row rows[] = {
+      {"a + +b", "a+ +b"},
+      {"a + ++b", "a+ ++b"},
+      {"a - -b", "a- -b"},
+      {"a - --b", "a- --b"},
+      {"a++ + b", "a+++b"},
+      {"a / /re/.exec(b).length", "a/ /re/.exec(b).length"},
+      {"x = /re/ / 2", "x=/re/ /2"},
+      {"x = a < !--b", "x=a< !--b"},
+      {"x = a-- > b", "x=a-->b"},
+      {"1 .toString()", "1 .toString()"},
+      {"1.5.toFixed()", "1.5.toFixed()"},
+      {"x = /re/g in o", "x=/re/g in o"},
+      {"x = typeof y", "x=typeof y"},
+      {"return\"x\"", "return \"x\""},
+      {"a = b[0]\nif (a) c()", "a=b[0];if(a)c()"},
+      {"new F", "new F"},
+      {"x", "x"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(PackerTest, EmptyInputsGiveEmptyOutput) {
+  trimlet packer;
+  EXPECT_FALSE(packer.AddSource(u"", 0, nullptr));
+  packer.Process();
+  ASSERT_TRUE(packer.Output().has_value());
+  EXPECT_EQ(*packer.Output(), u"");
+  ExpectPacked("/* only a comment */", "");
+}
+
+TEST(PackerTest, SourcesJoinIntoOneList) {
+  trimlet packer;
+  packer.AddSource(u"var a = 1\nf(a)", 1, nullptr);
+  packer.AddSource(u"g()", 2, nullptr);
+  packer.AddSource(u"x = 1\n", 3, nullptr);
+  packer.AddSource(u"/re/.test(s)", 4, nullptr);
+  packer.Process();
+  EXPECT_EQ(*packer.Output(), u"var a=1;f(a);g();x=1;/re/.test(s)");
+}
+
+TEST(PackerTest, SkipToStepsOverGroups) {
+  trimlet packer;
+  packer.AddSource(u"x = f(a, b); y", 0, nullptr);
+  pack::TokenIterator it = 0;
+  packer.SkipTo(it, pack::kComma, pack::kSemicolon, pack::kCloseBrace);
+  EXPECT_EQ(it, 8u);  // the ";" after the call: the "," inside it is stepped over
+  packer.SkipTo(it, pack::kSemicolon);
+  EXPECT_EQ(it, 8u);  // a stop does not move
+  trimlet open;
+  open.AddSource(u"f(a, { b }", 0, nullptr);
+  it = 5;
+  open.SkipTo(it, pack::kCloseBrace);
+  EXPECT_EQ(it, 6u);
+  it = 1;
+  open.SkipTo(it, pack::kCloseBrace);
+  EXPECT_EQ(it, open.Tokens().Size());  // the unclosed "(" runs to the end
+}
+
+TEST(PackerTest, TablesEmptyWhenTheLastPackerGoes) {
+  {
+    trimlet packer;
+    packer.AddSource(u"x y", 0, nullptr);
+    EXPECT_EQ(pack::IdentifierTable().Count(), 2);
+  }
+  EXPECT_EQ(trimlet::LivePackers(), 0);
+  EXPECT_EQ(pack::IdentifierTable().Count(), 0);
+  trimlet next;
+  EXPECT_EQ(pack::IdentifierTable().Intern(u"y"), 0);
+  EXPECT_FALSE(pack::IdentifierTable().Contains(u"x"));
+}
+
+TEST(PackerTest, UnbalancedInputNeverFails) {
+  const Row rows[] = {
+      {"var", "var"},
+      {"var x =", "var x="},
+      {"if (a", "if(a"},
+      {"function f(", "function f("},
+      {"function f() {", "function f(){"},
+      {"}}} a\nb", "}}}a;b"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+}  // namespace
