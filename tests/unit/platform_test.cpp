@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform.h"
+#include "source_text.h"
+
+namespace {
+
+TEST(Cp1251Test, EveryByteRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const std::u16string wide = platform::ToWide(all);
+  ASSERT_EQ(wide.size(), 256u);
+  EXPECT_EQ(wide[0xC0], u'\u0410');  // А
+  EXPECT_EQ(wide[0xFF], u'\u044F');  // я
+  EXPECT_EQ(wide[0xB8], u'\u0451');  // ё
+  EXPECT_EQ(wide[0x88], u'\u20AC');  // €
+  EXPECT_EQ(wide[0x98], u'\u0098');  // unassigned, kept
+  EXPECT_EQ(platform::ToNarrow(wide), all);
+}
+
+TEST(Cp1251Test, CharactersOutsideBecomeUnderscore) {
+  EXPECT_EQ(platform::ToNarrow(u"a\u00E9\u4E2D\u0416"), std::string("a__\xC6"));
+}
+
+TEST(Utf8Test, WellFormedOnly) {
+  const struct {
+    const char* bytes;
+    bool valid;
+  } rows[] = {
+      {"plain", true},
+      {"caf\xC3\xA9", true},
+      {"\xF0\x9F\x9A\x80", true},
+      {"\xC3", false},             // cut short
+      {"\xC0\xAF", false},         // overlong "/"
+      {"\xED\xA0\x80", false},     // a surrogate
+      {"\xF4\x90\x80\x80", false}, // above U+10FFFF
+      {"\xE9t\xE9", false},        // code page 1251 text
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bytes);
+    EXPECT_EQ(platform::IsUtf8(row.bytes), row.valid);
+  }
+  EXPECT_EQ(platform::Utf8ToWide("\xF0\x9F\x9A\x80"), u"\U0001F680");
+  EXPECT_EQ(platform::WideToUtf8(u"\U0001F680\u0416"), "\xF0\x9F\x9A\x80\xD0\x96");
+}
+
+TEST(SourceTextTest, EncodingIsDetectedAndKept) {
+  const struct {
+    const char* bytes;
+    pack::TextEncoding encoding;
+    bool mark;
+  } rows[] = {
+      {"var x", pack::TextEncoding::Cp1251, false},
+      {"s='\xD0\x96'", pack::TextEncoding::Utf8, false},
+      {"s='\xC6'", pack::TextEncoding::Cp1251, false},
+      {"\xEF\xBB\xBFx", pack::TextEncoding::Utf8, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bytes);
+    const pack::SourceText source = pack::DecodeSource(row.bytes);
+    EXPECT_EQ(source.encoding, row.encoding);
+    EXPECT_EQ(source.byteOrderMark, row.mark);
+    EXPECT_EQ(pack::EncodeOutput(source.text, source.encoding, source.byteOrderMark), row.bytes);
+  }
+  EXPECT_TRUE(pack::IsHtmlPage(pack::DecodeSource("\xEF\xBB\xBF<p>")));
+}
+
+class FileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/trimlet-files-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+  std::string dir_;
+};
+
+TEST_F(FileTest, WriteReplacesWholeAndReadsBack) {
+  const std::string path = dir_ + "/out.js";
+  ASSERT_TRUE(platform::WriteWholeFile(path, "first version, longer").ok);
+  ASSERT_TRUE(platform::WriteWholeFile(path, std::string("x\0y", 3)).ok);
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(path, bytes).ok);
+  EXPECT_EQ(bytes, std::string("x\0y", 3));
+}
+
+TEST_F(FileTest, FailuresSayWhy) {
+  std::string bytes;
+  const platform::FileResult missing = platform::ReadWholeFile(dir_ + "/none.js", bytes);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_FALSE(missing.error.empty());
+  EXPECT_FALSE(platform::ReadWholeFile(dir_, bytes).ok);  // a folder
+  EXPECT_FALSE(platform::WriteWholeFile(dir_ + "/no/such/dir/out.js", "x").ok);
+  EXPECT_FALSE(platform::WriteWholeFile(dir_, "x").ok);  // a folder is not replaced
+  struct stat info {};
+  EXPECT_EQ(stat(dir_.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+}
+
+}  // namespace
