@@ -108,6 +108,34 @@ std::vector<size_t> FunctionBodies(const trimlet& packer) {
   return inserts;
 }
 
+// Every declarator of a `var` list after the first: the list ends where a name
+// is followed by anything but `=`, `,`, `;`, `in` or `}`. Runs last, when the
+// statements inside initialisers have their semicolons, so that SkipTo finds
+// the `,` of the list itself.
+//   var a = 1, b\n(c)   ->   var a=1,b;(c)
+std::vector<size_t> LaterDeclarators(const trimlet& packer) {
+  const TokenList& tokens = packer.Tokens();
+  std::vector<size_t> inserts;
+  for (size_t i = 0; i < tokens.Size(); ++i) {
+    if (!tokens[i].IsKeyword(pack::kVar)) continue;
+    pack::TokenIterator it = i + 1;
+    while (it + 1 < tokens.Size() && tokens[it].kind == pack::Identifier) {
+      const Token& after = tokens[it + 1];
+      if (!after.IsPunct(pack::kAssign)) {
+        if (!IsVarListEnd(after) && !after.IsPunct(pack::kCloseBrace) && it > i + 1) {
+          inserts.push_back(it + 1);
+        }
+        if (!after.IsPunct(pack::kComma)) break;
+      }
+      packer.SkipTo(it, pack::kComma, pack::kSemicolon, pack::kCloseBrace);
+      if (it >= tokens.Size() || !tokens[it].IsPunct(pack::kComma)) break;
+      ++it;
+    }
+  }
+  std::sort(inserts.begin(), inserts.end());
+  return inserts;
+}
+
 }  // namespace
 
 void trimlet::Process() {
@@ -115,4 +143,5 @@ void trimlet::Process() {
   tokens.InsertBefore(DeclarationsAndOperands(tokens), kInsertedSemicolon);
   tokens.InsertBefore(CallsAndIncrements(tokens), kInsertedSemicolon);
   tokens.InsertBefore(FunctionBodies(*this), kInsertedSemicolon);
+  tokens.InsertBefore(LaterDeclarators(*this), kInsertedSemicolon);
 }
