@@ -1,0 +1,1 @@
+var a = 1var b = 2var c = a+bconsole.log(a, b, c)function f() {  return  5}console.log(f())// comment on CR linevar d = a++bconsole.log(d, b)var s = "cr\continued"console.log(s)
