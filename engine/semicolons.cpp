@@ -38,6 +38,13 @@ bool RestrictedStatementEnds(const Token& cur, const Token& next) {
          !next.IsPunct(pack::kCloseBrace);
 }
 
+// Each source is a script of its own: whatever its last statement lacked, it
+// ends where the next source begins.
+//   a.js: x = f      b.js: (function () {})()   ->   x=f;(function(){})()
+bool SourceEndsBetween(const Token& cur, const Token& next) {
+  return next.source != cur.source && !cur.IsPunct(pack::kSemicolon);
+}
+
 // Declarations, the statement ends of restricted keywords, and statements that
 // end after an identifier, literal, regular expression, `this`, `]` or the `}`
 // of an object literal.
@@ -51,7 +58,7 @@ std::vector<size_t> DeclarationsAndOperands(const TokenList& tokens) {
       i = EndShortDeclaration(tokens, i, inserts);
       continue;
     }
-    if (RestrictedStatementEnds(cur, next) ||
+    if (SourceEndsBetween(cur, next) || RestrictedStatementEnds(cur, next) ||
         (cur.IsKeyword(pack::kBreak) &&
          (next.IsKeyword(pack::kCase) || next.IsKeyword(pack::kDefault))) ||
         (!cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i))) {

@@ -158,10 +158,12 @@ TEST(PackerTest, SourcesJoinIntoOneList) {
   trimlet packer;
   packer.AddSource(u"var a = 1\nf(a)", 1, nullptr);
   packer.AddSource(u"g()", 2, nullptr);
-  packer.AddSource(u"x = 1\n", 3, nullptr);
-  packer.AddSource(u"/re/.test(s)", 4, nullptr);
+  packer.AddSource(u"x = f\n", 3, nullptr);
+  packer.AddSource(u"(function () {})()", 4, nullptr);
+  packer.AddSource(u"/re/.test(s);", 5, nullptr);
+  packer.AddSource(u"y = 1", 6, nullptr);
   packer.Process();
-  EXPECT_EQ(*packer.Output(), u"var a=1;f(a);g();x=1;/re/.test(s)");
+  EXPECT_EQ(*packer.Output(), u"var a=1;f(a);g();x=f;(function(){})();/re/.test(s);y=1");
 }
 
 TEST(PackerTest, SkipToStepsOverGroups) {
