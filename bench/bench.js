@@ -1,0 +1,489 @@
+#!/usr/bin/env node
+// Runs trimlet and its peers side by side on the same inputs and writes a
+// markdown report. Every figure is the median of whole-process runs taken in
+// turn within one invocation (trimlet, then each peer, then trimlet again...),
+// so the ratios hold on a busy machine even when the absolute times do not.
+//
+//   node bench.js --trimlet build/bench-release/cli/trimlet [--inputs corpus,10mb,50mb]
+//                 [--runs 5] [--warmup 1] [--modes ws,rename,full] [--tools trimlet,esbuild,...]
+//                 [--out bench/results] [--no-check]
+'use strict';
+
+const childProcess = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+
+const benchDir = __dirname;
+const modulesDir = path.join(benchDir, 'node_modules');
+const MB = 1e6;
+
+// Each mode pairs one trimlet configuration with the peers' nearest equivalents.
+const MODES = [
+  {
+    id: 'ws', title: 'whitespace only', trimlet: ['-nse', '-nvc'],
+    peers: [
+      {tool: 'esbuild', args: ['--minify-whitespace']},
+      {tool: 'terser', args: []},
+      {tool: 'uglify-js', args: []},
+      {tool: 'jsmin', args: []},
+    ],
+  },
+  {
+    id: 'rename', title: 'renaming', trimlet: ['-nse'],
+    peers: [
+      {tool: 'esbuild', args: ['--minify-whitespace', '--minify-identifiers']},
+      {tool: 'terser', args: ['-m']},
+      {tool: 'uglify-js', args: ['-m']},
+    ],
+  },
+  {
+    id: 'full', title: 'defaults', trimlet: [],
+    peers: [{tool: 'esbuild', args: ['--minify']}],
+  },
+];
+
+const TOOLS = ['trimlet', 'esbuild', 'terser', 'uglify-js', 'jsmin'];
+
+function usage(message) {
+  if (message) process.stderr.write(`bench.js: ${message}\n`);
+  process.stderr.write(
+      'usage: node bench.js --trimlet PATH [--inputs corpus,10mb,50mb,FILE...] [--runs N]\n' +
+      '       [--warmup N] [--modes ws,rename,full] [--tools trimlet,esbuild,terser,uglify-js,jsmin]\n' +
+      '       [--out DIR] [--no-check]\n');
+  process.exit(2);
+}
+
+function parseArguments(argv) {
+  const options = {
+    trimlet: null, inputs: ['corpus', '10mb', '50mb'], runs: 5, warmup: 1,
+    modes: MODES.map((m) => m.id), tools: TOOLS.slice(), out: path.join(benchDir, 'results'),
+    check: true,
+  };
+  const list = (text) => text.split(',').map((s) => s.trim()).filter(Boolean);
+  for (let i = 0; i < argv.length; ++i) {
+    const word = argv[i];
+    const value = () => {
+      if (i + 1 >= argv.length) usage(`${word} needs a value`);
+      return argv[++i];
+    };
+    const count = (min) => {
+      const text = value();
+      const n = Number(text);
+      if (!Number.isInteger(n) || n < min) usage(`${word} needs a whole number >= ${min}, not "${text}"`);
+      return n;
+    };
+    switch (word) {
+      case '--trimlet': options.trimlet = path.resolve(value()); break;
+      case '--inputs': options.inputs = list(value()); break;
+      case '--runs': options.runs = count(1); break;
+      case '--warmup': options.warmup = count(0); break;
+      case '--modes': options.modes = list(value()); break;
+      case '--tools': options.tools = list(value()); break;
+      case '--out': options.out = path.resolve(value()); break;
+      case '--no-check': options.check = false; break;
+      case '-h': case '--help': usage(); break;
+      default: usage(`unknown argument "${word}"`);
+    }
+  }
+  if (!options.trimlet) usage('--trimlet is required');
+  if (!fs.existsSync(options.trimlet)) usage(`no trimlet program at ${options.trimlet}`);
+  for (const m of options.modes) {
+    if (!MODES.some((mode) => mode.id === m)) usage(`unknown mode "${m}"`);
+  }
+  for (const t of options.tools) {
+    if (!TOOLS.includes(t)) usage(`unknown tool "${t}"`);
+  }
+  if (!options.tools.includes('trimlet')) usage('the tools must include trimlet: ratios are taken against it');
+  return options;
+}
+
+// ---- inputs -------------------------------------------------------------
+
+function readCorpusList() {
+  return fs.readFileSync(path.join(benchDir, 'corpus.txt'), 'utf8')
+      .split('\n').map((line) => line.trim())
+      .filter((line) => line && !line.startsWith('#'))
+      .map((line) => path.join(modulesDir, line));
+}
+
+// Corpus files are joined with ";" on a line of its own, so that a file ending
+// without a semicolon cannot run into the next one:  a = 1  +  (function(){})()
+const SEPARATOR = Buffer.from('\n;\n');
+
+// The ~10 MB file: whole corpus files in list order, round and round, each
+// taken only while it still fits under the target size.
+function joinToSize(files, target) {
+  const contents = files.map((f) => fs.readFileSync(f));
+  const parts = [];
+  let total = 0;
+  for (let fitted = true; fitted;) {
+    fitted = false;
+    for (const content of contents) {
+      const size = content.length + (parts.length ? SEPARATOR.length : 0);
+      if (total + size > target) continue;
+      if (parts.length) parts.push(SEPARATOR);
+      parts.push(content);
+      total += size;
+      fitted = true;
+    }
+  }
+  return Buffer.concat(parts);
+}
+
+function repeat(content, times) {
+  const parts = [];
+  for (let i = 0; i < times; ++i) {
+    if (i) parts.push(SEPARATOR);
+    parts.push(content);
+  }
+  return Buffer.concat(parts);
+}
+
+function writeIfChanged(file, content) {
+  if (fs.existsSync(file) && fs.statSync(file).size === content.length &&
+      fs.readFileSync(file).equals(content)) {
+    return;
+  }
+  fs.writeFileSync(file, content);
+}
+
+// The 50 MB file is the 10 MB file five times over, so that the growth in time
+// from one to the other is measured against exactly five times the work.
+function prepareInputs(options) {
+  const inputs = [];
+  const corpus = readCorpusList();
+  const missing = corpus.filter((f) => !fs.existsSync(f));
+  const wantsCorpus = options.inputs.some((i) => ['corpus', '10mb', '50mb'].includes(i));
+  if (wantsCorpus && missing.length) {
+    throw new Error(`corpus files missing (run npm ci in bench/): ${missing.join(', ')}`);
+  }
+  const inputDir = path.join(options.out, 'inputs');
+  fs.mkdirSync(inputDir, {recursive: true});
+  let joined10 = null;
+  const joined = () => joined10 || (joined10 = joinToSize(corpus, 10 * MB));
+  for (const name of options.inputs) {
+    if (name === 'corpus') {
+      for (const file of corpus) {
+        inputs.push({name: path.relative(modulesDir, file), file});
+      }
+    } else if (name === '10mb' || name === '50mb') {
+      const file = path.join(inputDir, `joined-${name}.js`);
+      writeIfChanged(file, name === '10mb' ? joined() : repeat(joined(), 5));
+      inputs.push({name: `joined ${name.replace('mb', ' MB')}`, file, key: name});
+    } else {
+      if (!fs.existsSync(name)) throw new Error(`no input file ${name}`);
+      inputs.push({name: path.basename(name), file: path.resolve(name)});
+    }
+  }
+  for (const input of inputs) input.bytes = fs.statSync(input.file).size;
+  return inputs;
+}
+
+// ---- commands -----------------------------------------------------------
+
+function peerPaths() {
+  return {
+    esbuild: path.join(modulesDir, '@esbuild', `${process.platform}-${os.arch()}`, 'bin', 'esbuild'),
+    terser: path.join(modulesDir, 'terser', 'bin', 'terser'),
+    'uglify-js': path.join(modulesDir, 'uglify-js', 'bin', 'uglifyjs'),
+    jsmin: path.join(modulesDir, 'jsmin', 'bin', 'jsmin'),
+  };
+}
+
+function toolVersion(tool, paths) {
+  if (tool === 'trimlet') return gitDescription();
+  const manifest = path.join(modulesDir, tool, 'package.json');
+  if (!fs.existsSync(manifest)) return 'not installed';
+  return JSON.parse(fs.readFileSync(manifest, 'utf8')).version;
+}
+
+// The argument vector for one tool; esbuild runs as its native program (not its
+// node wrapper), the others under node as their command-line scripts run.
+function commandLine(config, input, output, options, paths) {
+  switch (config.tool) {
+    case 'trimlet': return [options.trimlet, ...config.args, input, output];
+    case 'esbuild': return [paths.esbuild, input, ...config.args, `--outfile=${output}`, '--log-level=error'];
+    case 'terser': return [process.execPath, paths.terser, input, ...config.args, '-o', output];
+    case 'uglify-js': return [process.execPath, paths['uglify-js'], input, ...config.args, '-o', output];
+    case 'jsmin': return [process.execPath, paths.jsmin, '-o', output, input];
+  }
+  throw new Error(`no command for ${config.tool}`);
+}
+
+function displayCommand(config) {
+  const args = config.args.length ? ' ' + config.args.join(' ') : '';
+  switch (config.tool) {
+    case 'trimlet': return `trimlet${args} IN OUT >/dev/null`;
+    case 'esbuild': return `esbuild IN${args} --outfile=OUT --log-level=error`;
+    case 'terser': return `terser IN${args} -o OUT`;
+    case 'uglify-js': return `uglifyjs IN${args} -o OUT`;
+    case 'jsmin': return 'jsmin -o OUT IN';
+  }
+  return config.tool;
+}
+
+function configurations(options) {
+  const configs = [];
+  for (const mode of MODES) {
+    if (!options.modes.includes(mode.id)) continue;
+    configs.push({mode, tool: 'trimlet', args: mode.trimlet});
+    for (const peer of mode.peers) {
+      if (options.tools.includes(peer.tool)) configs.push({mode, tool: peer.tool, args: peer.args});
+    }
+  }
+  for (const config of configs) {
+    config.label = config.tool === 'trimlet'
+        ? `trimlet ${config.args.join(' ') || '(defaults)'}`
+        : `${config.tool === 'uglify-js' ? 'uglify-js' : config.tool} ${config.args.join(' ')}`.trim();
+    config.key = `${config.mode.id}-${config.tool}`;
+  }
+  return configs;
+}
+
+// ---- measuring ----------------------------------------------------------
+
+// One whole-process run under /usr/bin/time: wall time from the clock around
+// the spawn, CPU time and peak resident memory from time's own report.
+function timedRun(argv, timeFile) {
+  const started = process.hrtime.bigint();
+  const run = childProcess.spawnSync('/usr/bin/time', ['-f', '%U %S %M', '-o', timeFile, ...argv], {
+    stdio: ['ignore', 'ignore', 'pipe'], maxBuffer: 64 * 1024 * 1024,
+  });
+  const wall = Number(process.hrtime.bigint() - started) / 1e9;
+  const report = fs.existsSync(timeFile) ? fs.readFileSync(timeFile, 'utf8').trim().split('\n') : [];
+  const figures = (report[report.length - 1] || '').split(' ').map(Number);
+  const failed = run.error || run.status !== 0 || figures.length !== 3 || figures.some(Number.isNaN);
+  if (failed) {
+    const why = run.error ? run.error.message
+        : `exit ${run.status}${run.signal ? ' ' + run.signal : ''}: ${String(run.stderr).trim().slice(-400)}`;
+    return {ok: false, why};
+  }
+  return {ok: true, wall, cpu: figures[0] + figures[1], peakKb: figures[2]};
+}
+
+function median(values) {
+  const sorted = values.slice().sort((a, b) => a - b);
+  const mid = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+}
+
+function gzipSize(file) {
+  const run = childProcess.spawnSync('gzip', ['-9', '-n', '-c', file], {maxBuffer: 1 << 30});
+  if (run.status !== 0) throw new Error(`gzip failed on ${file}`);
+  return run.stdout.length;
+}
+
+function parsesInNode(file) {
+  const run = childProcess.spawnSync(process.execPath, ['--check', file], {stdio: ['ignore', 'ignore', 'pipe']});
+  return run.status === 0;
+}
+
+// Warm-up rounds first, then the measured rounds; each round runs every
+// configuration once, in the same order.
+function measureInput(input, configs, options, paths) {
+  const outDir = path.join(options.out, 'out');
+  fs.mkdirSync(outDir, {recursive: true});
+  const timeFile = path.join(options.out, 'time.txt');
+  const base = input.name.replace(/[^A-Za-z0-9.]+/g, '_');
+  const results = configs.map((config) => ({
+    config, output: path.join(outDir, `${base}.${config.key}.js`), runs: [], failure: null,
+  }));
+  const rounds = options.warmup + options.runs;
+  for (let round = 0; round < rounds; ++round) {
+    for (const result of results) {
+      if (result.failure) continue;
+      fs.rmSync(result.output, {force: true});
+      const argv = commandLine(result.config, input.file, result.output, options, paths);
+      const run = timedRun(argv, timeFile);
+      if (!run.ok) {
+        result.failure = run.why;
+        process.stderr.write(`  ${result.config.label}: failed (${run.why})\n`);
+        continue;
+      }
+      if (round >= options.warmup) result.runs.push(run);
+    }
+    process.stderr.write(`  ${input.name}: round ${round + 1}/${rounds}${round < options.warmup ? ' (warm-up)' : ''}\n`);
+  }
+  for (const result of results) {
+    if (result.failure) continue;
+    if (!fs.existsSync(result.output)) {
+      result.failure = 'wrote no output';
+      continue;
+    }
+    result.wall = median(result.runs.map((r) => r.wall));
+    result.cpu = median(result.runs.map((r) => r.cpu));
+    result.peakBytes = median(result.runs.map((r) => r.peakKb)) * 1024;
+    result.rawBytes = fs.statSync(result.output).size;
+    result.gzipBytes = gzipSize(result.output);
+    result.parses = options.check ? parsesInNode(result.output) : null;
+  }
+  return results;
+}
+
+// ---- reporting ----------------------------------------------------------
+
+const fixed = (value, digits) => value.toFixed(digits);
+const grouped = (n) => String(Math.round(n)).replace(/\B(?=(\d{3})+(?!\d))/g, ',');
+
+function seconds(value) {
+  return value < 0.1 ? fixed(value, 4) : value < 10 ? fixed(value, 3) : fixed(value, 1);
+}
+
+function inputTable(input, results) {
+  const lines = [];
+  lines.push(`### ${input.name} (${grouped(input.bytes)} bytes)`, '');
+  lines.push('| mode | tool | raw bytes | gzip -9 bytes | % of original | median wall s | MB/s | ' +
+             'peak memory MB | bytes of memory per input byte | peer time / trimlet time | CPU s | node --check |');
+  lines.push('|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|');
+  for (const result of results) {
+    const trimlet = results.find((r) => r.config.mode === result.config.mode && r.config.tool === 'trimlet');
+    const cells = [result.config.mode.title, result.config.label];
+    if (result.failure) {
+      cells.push(`failed: ${result.failure.replace(/\|/g, '/').replace(/\s+/g, ' ').slice(0, 120)}`,
+                 '', '', '', '', '', '', '', '', '');
+    } else {
+      const ratio = result === trimlet ? '1 (base)'
+          : trimlet && !trimlet.failure ? `${fixed(result.wall / trimlet.wall, 2)}x` : 'n/a';
+      cells.push(grouped(result.rawBytes), grouped(result.gzipBytes),
+                 fixed(100 * result.rawBytes / input.bytes, 2), seconds(result.wall),
+                 fixed(input.bytes / MB / result.wall, 1), fixed(result.peakBytes / MB, 1),
+                 fixed(result.peakBytes / input.bytes, 2), ratio, seconds(result.cpu),
+                 result.parses === null ? 'not run' : result.parses ? 'yes' : '**NO**');
+    }
+    lines.push(`| ${cells.join(' | ')} |`);
+  }
+  lines.push('');
+  return lines;
+}
+
+function find(results, modeId, tool) {
+  const r = results && results.find((x) => x.config.mode.id === modeId && x.config.tool === tool);
+  return r && !r.failure ? r : null;
+}
+
+// The figures that issue 6 sets as targets, read off the 10 MB and 50 MB runs.
+function targetLines(byKey) {
+  const ten = byKey['10mb'];
+  if (!ten) return [];
+  const rows = [];
+  const verdict = (ok) => ok === null ? 'n/a' : ok ? 'met' : '**not met**';
+  const speed = (modeId, peer, goal, label) => {
+    const t = find(ten.results, modeId, 'trimlet');
+    const p = find(ten.results, modeId, 'esbuild');
+    const ratio = t && p ? p.wall / t.wall : null;
+    rows.push([label, `>= ${goal}x`, ratio === null ? 'n/a' : `${fixed(ratio, 2)}x`,
+               verdict(ratio === null ? null : ratio >= goal)]);
+  };
+  speed('ws', 'esbuild', 10, 'throughput "-nse -nvc" / esbuild --minify-whitespace');
+  {
+    const t = find(ten.results, 'ws', 'trimlet');
+    const p = find(ten.results, 'ws', 'esbuild');
+    for (const [what, field] of [['raw', 'rawBytes'], ['gzip -9', 'gzipBytes']]) {
+      const excess = t && p ? 100 * (t[field] / p[field] - 1) : null;
+      rows.push([`"-nse -nvc" output size over esbuild --minify-whitespace, ${what}`, '<= +3%',
+                 excess === null ? 'n/a' : `${excess >= 0 ? '+' : ''}${fixed(excess, 2)}%`,
+                 verdict(excess === null ? null : excess <= 3)]);
+    }
+  }
+  speed('rename', 'esbuild', 6, 'throughput "-nse" / esbuild --minify-whitespace --minify-identifiers');
+  speed('full', 'esbuild', 5, 'throughput defaults / esbuild --minify');
+  for (const mode of MODES) {
+    const t = find(ten.results, mode.id, 'trimlet');
+    const p = find(ten.results, mode.id, 'esbuild');
+    const share = t && p ? t.peakBytes / p.peakBytes : null;
+    rows.push([`peak memory, ${mode.title}: trimlet / esbuild`, '<= 0.5',
+               share === null ? 'n/a' : fixed(share, 2), verdict(share === null ? null : share <= 0.5)]);
+    const perByte = t ? t.peakBytes / ten.input.bytes : null;
+    rows.push([`peak memory, ${mode.title}: trimlet bytes per input byte`, '<= 10',
+               perByte === null ? 'n/a' : fixed(perByte, 2), verdict(perByte === null ? null : perByte <= 10)]);
+  }
+  const fifty = byKey['50mb'];
+  for (const mode of MODES) {
+    const t10 = find(ten.results, mode.id, 'trimlet');
+    const t50 = fifty && find(fifty.results, mode.id, 'trimlet');
+    const growth = t10 && t50 ? t50.wall / t10.wall : null;
+    rows.push([`growth, ${mode.title}: time 50 MB / time 10 MB`, '<= 5.5',
+               growth === null ? 'n/a' : fixed(growth, 2), verdict(growth === null ? null : growth <= 5.5)]);
+  }
+  const lines = ['## Targets of issue 6 (10 MB file)', '', '| target | goal | measured | |', '|---|---|---:|---|'];
+  for (const row of rows) lines.push(`| ${row.join(' | ')} |`);
+  lines.push('');
+  return lines;
+}
+
+function gitDescription() {
+  const run = childProcess.spawnSync('git', ['-C', benchDir, 'describe', '--always', '--dirty'], {encoding: 'utf8'});
+  return run.status === 0 ? run.stdout.trim() : 'unknown';
+}
+
+function report(options, inputs, measured, configs, paths, overhead, loadBefore) {
+  const lines = ['# trimlet benchmark', ''];
+  lines.push(`- Date: ${new Date().toISOString()}; trimlet at commit ${gitDescription()}`);
+  lines.push(`- Machine: ${os.cpus().length} cores (${os.cpus()[0].model}), ` +
+             `${fixed(os.totalmem() / 2 ** 30, 1)} GiB; load average ${loadBefore} before, ` +
+             `${os.loadavg().map((v) => fixed(v, 2)).join(' ')} after. A shared machine: ` +
+             'absolute times vary, the ratios are taken within each round.');
+  lines.push(`- Each figure: median of ${options.runs} whole-process runs after ${options.warmup} warm-up ` +
+             'round(s); every round runs all tools in turn. Peak memory: maximum resident set from /usr/bin/time.');
+  lines.push(`- Cost of starting a process under /usr/bin/time (included in every time): ${seconds(overhead)} s.`);
+  lines.push(`- MB = 10^6 bytes. node ${process.version}; ` +
+             TOOLS.filter((t) => t !== 'trimlet' && options.tools.includes(t))
+                 .map((t) => `${t} ${toolVersion(t, paths)}`).join(', ') + '.');
+  lines.push('', 'Commands (IN and OUT stand for the input and output files):', '');
+  for (const config of configs) lines.push(`- ${config.mode.title}: \`${displayCommand(config)}\``);
+  lines.push('');
+  const byKey = {};
+  for (const entry of measured) if (entry.input.key) byKey[entry.input.key] = entry;
+  lines.push(...targetLines(byKey));
+  lines.push('## Results', '');
+  for (const entry of measured) lines.push(...inputTable(entry.input, entry.results));
+  return lines.join('\n');
+}
+
+function processOverhead(options) {
+  const timeFile = path.join(options.out, 'time.txt');
+  const walls = [];
+  for (let i = 0; i < 7; ++i) walls.push(timedRun(['/bin/true'], timeFile).wall);
+  return median(walls);
+}
+
+function main() {
+  const options = parseArguments(process.argv.slice(2));
+  fs.mkdirSync(options.out, {recursive: true});
+  const paths = peerPaths();
+  for (const tool of options.tools) {
+    if (tool !== 'trimlet' && !fs.existsSync(paths[tool])) {
+      throw new Error(`${tool} is not installed at ${paths[tool]} (run npm ci in bench/)`);
+    }
+  }
+  const loadBefore = os.loadavg().map((v) => fixed(v, 2)).join(' ');
+  const inputs = prepareInputs(options);
+  const configs = configurations(options);
+  const overhead = processOverhead(options);
+  const measured = [];
+  for (const input of inputs) {
+    process.stderr.write(`${input.name} (${grouped(input.bytes)} bytes)\n`);
+    measured.push({input, results: measureInput(input, configs, options, paths)});
+  }
+  const text = report(options, inputs, measured, configs, paths, overhead, loadBefore);
+  fs.writeFileSync(path.join(options.out, 'report.md'), text + '\n');
+  fs.writeFileSync(path.join(options.out, 'results.json'), JSON.stringify(measured.map((entry) => ({
+    input: entry.input,
+    results: entry.results.map((r) => ({
+      mode: r.config.mode.id, tool: r.config.tool, args: r.config.args, failure: r.failure, runs: r.runs,
+      wall: r.wall, cpu: r.cpu, peakBytes: r.peakBytes, rawBytes: r.rawBytes, gzipBytes: r.gzipBytes,
+      parses: r.parses,
+    })),
+  })), null, 1) + '\n');
+  process.stdout.write(text + '\n');
+  const failures = measured.flatMap((e) => e.results.filter((r) => r.failure && r.config.tool === 'trimlet'));
+  process.exitCode = failures.length ? 1 : 0;
+}
+
+try {
+  main();
+} catch (error) {
+  process.stderr.write(`bench.js: ${error.message}\n`);
+  process.exit(1);
+}
