@@ -1,0 +1,395 @@
+// The wizard's pages and run over a recording stand-in for the windows: every
+// box, page change, cursor and caption becomes one line of text, and files
+// live in a map with failures planted by name.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "compression_run.h"
+#include "wizard_state.h"
+
+namespace wizard {
+namespace {
+
+const char* PageName(Page page) {
+  switch (page) {
+    case Page::Files:
+      return "Step1";
+    case Page::Destination:
+      return "Step2";
+    case Page::Options:
+      return "Step3";
+  }
+  return "?";
+}
+
+const char* IconName(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Information:
+      return "info";
+    case BoxIcon::Warning:
+      return "warning";
+    case BoxIcon::Error:
+      return "error";
+  }
+  return "?";
+}
+
+class RecordingUi : public WizardUi {
+ public:
+  void ShowMessage(Page owner, const std::string& text, const std::string& caption,
+                   BoxIcon icon) override {
+    Record(std::string("box ") + PageName(owner) + " [" + caption + "] " + IconName(icon) + " " +
+           text);
+  }
+  void SetCursor(Cursor cursor) override {
+    Record(cursor == Cursor::Hourglass ? "cursor wait" : "cursor arrow");
+  }
+  void SetCompressCaption(const std::string& caption) override { Record("caption " + caption); }
+  std::optional<std::string> ShowJsOpenDialog(Page owner) override {
+    Record(std::string("file dialog ") + PageName(owner));
+    return Next(fileDialogAnswers);
+  }
+  std::optional<std::string> BrowseForFolder(Page owner) override {
+    Record(std::string("folder browser ") + PageName(owner));
+    return Next(folderAnswers);
+  }
+  void ShowPage(Page page) override { Record(std::string("show ") + PageName(page)); }
+  void CloseApplication() override { Record("close"); }
+
+  FileStatus ReadWholeFile(const std::string& name, std::string& bytes) override {
+    if (const auto failure = readFailures.find(name); failure != readFailures.end()) {
+      return {false, failure->second};
+    }
+    const auto file = files.find(name);
+    if (file == files.end()) return {false, 2};
+    bytes = file->second;
+    return {true, 0};
+  }
+  FileStatus WriteWholeFile(const std::string& name, std::string_view bytes) override {
+    if (const auto failure = writeFailures.find(name); failure != writeFailures.end()) {
+      return {false, failure->second};
+    }
+    files[name] = std::string(bytes);
+    return {true, 0};
+  }
+
+  std::vector<std::string> events;
+  std::deque<std::optional<std::string>> fileDialogAnswers;
+  std::deque<std::optional<std::string>> folderAnswers;
+  std::map<std::string, std::string> files;
+  std::map<std::string, uint32_t> readFailures;   // opened or not, nothing to read
+  std::map<std::string, uint32_t> writeFailures;  // cannot create, or a short write
+
+ private:
+  void Record(std::string line) { events.push_back(std::move(line)); }
+  static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+using Events = std::vector<std::string>;
+
+// Moves a fresh wizard to Step 3 with one single file and a destination.
+void ReachOptions(WizardState& state, const std::string& source, const std::string& output) {
+  state.FilesNext(source);
+  state.DestinationNext(output);
+}
+
+TEST(WizardPagesTest, PageFlow) {
+  struct Row {
+    const char* what;
+    std::function<void(WizardState&, RecordingUi&)> setUp;
+    std::function<void(WizardState&)> event;
+    Events expected;
+  };
+  const std::vector<Row> rows = {
+      {"Step 1 Next, single file, empty edit",
+       nullptr,
+       [](WizardState& s) { s.FilesNext(""); },
+       {"box Step1 [Warning] warning Please specify a file name."}},
+      {"Step 1 Next, single file, a name",
+       nullptr,
+       [](WizardState& s) { s.FilesNext("C:\\js\\a.js"); },
+       {"show Step2"}},
+      {"Step 1 Next, group, empty group",
+       nullptr,
+       [](WizardState& s) {
+         s.SetFileGroupMode();
+         s.FilesNext("C:\\typed.js");
+       },
+       {"box Step1 [Warning] warning Please specify at least one file name."}},
+      {"Step 1 Next, group, one file",
+       [](WizardState& s, RecordingUi& ui) {
+         ui.fileDialogAnswers.push_back("C:\\js\\a.js");
+         s.SetFileGroupMode();
+         s.AddFile();
+       },
+       [](WizardState& s) { s.FilesNext(""); },
+       {"show Step2"}},
+      {"Step 1 Cancel", nullptr, [](WizardState& s) { s.Close(); }, {"close"}},
+      {"Step 2 Back", nullptr, [](WizardState& s) { s.DestinationBack(); }, {"show Step1"}},
+      {"Step 2 Next, empty edit",
+       nullptr,
+       [](WizardState& s) { s.DestinationNext(""); },
+       {"box Step2 [Warning] warning Please specify a destination folder."}},
+      {"Step 2 Next, a destination",
+       nullptr,
+       [](WizardState& s) { s.DestinationNext("C:\\out.js"); },
+       {"show Step3"}},
+      {"Step 3 Back",
+       nullptr,
+       [](WizardState& s) { s.OptionsBack(true, false); },
+       {"caption Compress", "show Step2"}},
+      {"Step 3 Compress",
+       [](WizardState& s, RecordingUi& ui) {
+         ui.files["C:\\a.js"] = "var x = 1\n";
+         ReachOptions(s, "C:\\a.js", "C:\\a.min.js");
+       },
+       [](WizardState& s) { s.OnCompress(false, false); },
+       {"cursor wait", "cursor arrow", "box Step3 [] info Compression completed.",
+        "caption Close"}},
+      {"Step 3 Close after a run",
+       [](WizardState& s, RecordingUi& ui) {
+         ui.files["C:\\a.js"] = "var x = 1\n";
+         ReachOptions(s, "C:\\a.js", "C:\\a.min.js");
+         s.OnCompress(false, false);
+       },
+       [](WizardState& s) { s.OnCompress(true, true); },
+       {"close"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    RecordingUi ui;
+    WizardState state(ui);
+    if (row.setUp) row.setUp(state, ui);
+    ui.events.clear();
+    row.event(state);
+    EXPECT_EQ(ui.events, row.expected);
+  }
+}
+
+TEST(WizardPagesTest, NextStoresTheInputOnlyWhenItGoesOn) {
+  RecordingUi ui;
+  WizardState state(ui);
+  EXPECT_TRUE(state.Files().singleFileMode);
+  state.FilesNext("   ");  // only the empty text is refused
+  EXPECT_EQ(state.Files().singleFileName, "   ");
+  state.FilesNext("");
+  EXPECT_EQ(state.Files().singleFileName, "   ");
+  state.DestinationNext("D:\\out");
+  state.DestinationBack();
+  state.DestinationNext("");
+  EXPECT_EQ(state.Destination().destination, "D:\\out");
+
+  state.OnCompress(true, false);
+  EXPECT_TRUE(state.Options().completed);
+  state.OptionsBack(false, true);
+  EXPECT_FALSE(state.Options().completed);
+  EXPECT_EQ(state.Options().encodeStrings, 0);
+  EXPECT_EQ(state.Options().changeVariableNames, 1);
+}
+
+TEST(WizardPagesTest, GroupKeepsOrderOfAdditionAndRefusesExactDuplicates) {
+  RecordingUi ui;
+  WizardState state(ui);
+  state.SetFileGroupMode();
+  ui.fileDialogAnswers = {"C:\\b.js", "C:\\a.js", "C:\\b.js", "C:\\B.js", std::nullopt};
+  EXPECT_EQ(state.AddFile(), "C:\\b.js");
+  EXPECT_EQ(state.AddFile(), "C:\\a.js");
+  EXPECT_EQ(state.AddFile(), std::nullopt);  // already there: nothing happens
+  EXPECT_EQ(state.AddFile(), "C:\\B.js");    // letter case counts
+  EXPECT_EQ(state.AddFile(), std::nullopt);  // cancelled
+  EXPECT_EQ(state.Files().groupFiles,
+            (std::vector<std::string>{"C:\\b.js", "C:\\a.js", "C:\\B.js"}));
+
+  state.RemoveFile("C:\\a.js");
+  state.RemoveFile("C:\\missing.js");
+  EXPECT_EQ(state.Files().groupFiles, (std::vector<std::string>{"C:\\b.js", "C:\\B.js"}));
+
+  // Switching modes keeps both the typed name and the group.
+  state.SetSingleFileMode();
+  state.FilesNext("C:\\single.js");
+  state.SetFileGroupMode();
+  EXPECT_EQ(state.Files().singleFileName, "C:\\single.js");
+  EXPECT_EQ(CollectSources(state.Files()), (std::vector<std::string>{"C:\\b.js", "C:\\B.js"}));
+  state.SetSingleFileMode();
+  EXPECT_EQ(CollectSources(state.Files()), (std::vector<std::string>{"C:\\single.js"}));
+}
+
+TEST(WizardPagesTest, DestinationBrowserFollowsTheMode) {
+  RecordingUi ui;
+  WizardState state(ui);
+  ui.fileDialogAnswers = {"C:\\out.js"};
+  ui.folderAnswers = {"D:\\packed", std::nullopt};
+  EXPECT_EQ(state.BrowseDestination(), "C:\\out.js");
+  state.SetFileGroupMode();
+  EXPECT_EQ(state.BrowseDestination(), "D:\\packed");
+  EXPECT_EQ(state.BrowseDestination(), std::nullopt);
+  EXPECT_EQ(ui.events,
+            (Events{"file dialog Step2", "folder browser Step2", "folder browser Step2"}));
+}
+
+TEST(CompressionRunTest, MakeOutputName) {
+  struct Row {
+    const char* source;
+    const char* destination;
+    bool singleFileMode;
+    std::optional<std::string> expected;
+  };
+  const Row rows[] = {
+      {"C:\\js\\a.js", "D:\\out.js", true, "D:\\out.js"},
+      {"C:\\js\\a.js", "C:\\js\\a.js", true, "C:\\js\\a.js"},
+      {"a.js", "D:\\out.js", true, std::nullopt},
+      {"C:\\a\\x.js", "D", false, "D\\x.js"},
+      {"C:\\b\\y.js", "D:\\packed", false, "D:\\packed\\y.js"},
+      {"C:\\b\\y.js", "C:\\", false, "C:\\\\y.js"},
+      {"C:/b/y.js", "D:\\packed", false, std::nullopt},
+      {"y.js", "D:\\packed", false, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.source) + " -> " + row.destination);
+    EXPECT_EQ(MakeOutputName(row.source, row.destination, row.singleFileMode), row.expected);
+  }
+}
+
+// Packers that fail on the planted source only ("var a = 1;").
+std::optional<std::string> FailingPacker(std::string_view bytes, const pack::PackOptions& options) {
+  if (bytes == "var a = 1;") return std::nullopt;
+  return PackText(bytes, options);
+}
+
+std::optional<std::string> ThrowingPacker(std::string_view bytes,
+                                          const pack::PackOptions& options) {
+  if (bytes == "var a = 1;") throw std::runtime_error("engine fault");
+  return PackText(bytes, options);
+}
+
+// Every row runs a group of two: the failing source first, then a good one,
+// which must still be packed.
+TEST(CompressionRunTest, FailuresReportOneBoxAndTheRunGoesOn) {
+  struct Row {
+    const char* what;
+    const char* source;
+    std::function<void(RecordingUi&)> plant;
+    PackFunction packer;
+    Events boxes;
+    std::optional<std::string> badOutput;  // what D\bad.js holds afterwards
+  };
+  const std::string old = "old output";
+  const std::vector<Row> rows = {
+      {"source without a backslash",
+       "bad.js",
+       [](RecordingUi& ui) { ui.files["bad.js"] = "x"; },
+       PackText,
+       {"box Step1 [Warning] warning Invalid file name:bad.js"},
+       old},
+      {"source cannot be opened",
+       "C:\\in\\bad.js",
+       [](RecordingUi&) {},
+       PackText,
+       {"box Step1 [Warning] warning File reading error : <C:\\in\\bad.js> error = 2\n"},
+       old},
+      {"reading fails after the file opened",
+       "C:\\in\\bad.js",
+       [](RecordingUi& ui) {
+         ui.files["C:\\in\\bad.js"] = "var a = 1;";
+         ui.readFailures["C:\\in\\bad.js"] = 23;
+       },
+       PackText,
+       {"box Step1 [Warning] warning File reading error : <C:\\in\\bad.js> error = 23\n"},
+       old},
+      {"engine fails",
+       "C:\\in\\bad.js",
+       [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var a = 1;"; },
+       FailingPacker,
+       {"box Step1 [Error] error Packing error!"},
+       old},
+      {"engine throws",
+       "C:\\in\\bad.js",
+       [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var a = 1;"; },
+       ThrowingPacker,
+       {"box Step1 [Error] error Packing error!"},
+       old},
+      {"output cannot be written",
+       "C:\\in\\bad.js",
+       [](RecordingUi& ui) {
+         ui.files["C:\\in\\bad.js"] = "var a = 1;";
+         ui.writeFailures["D\\bad.js"] = 5;
+       },
+       PackText,
+       {"box Step1 [Warning] warning File writing error : <D\\bad.js> error = 5\n"},
+       old},
+      {"empty source",
+       "C:\\in\\bad.js",
+       [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = ""; },
+       PackText,
+       {},
+       ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    RecordingUi ui;
+    ui.files["D\\bad.js"] = old;
+    ui.files["C:\\in\\good.js"] = "var  b = 2 ;\n";
+    ui.fileDialogAnswers = {std::string(row.source), "C:\\in\\good.js"};
+    row.plant(ui);
+    WizardState state(ui, row.packer);
+    state.SetFileGroupMode();
+    state.AddFile();
+    state.AddFile();
+    state.FilesNext("");
+    state.DestinationNext("D");
+    ui.events.clear();
+    state.OnCompress(false, false);
+    Events expected = {"cursor wait"};
+    expected.insert(expected.end(), row.boxes.begin(), row.boxes.end());
+    expected.insert(expected.end(),
+                    {"cursor arrow", "box Step3 [] info Compression completed.", "caption Close"});
+    EXPECT_EQ(ui.events, expected);
+    EXPECT_EQ(ui.files["D\\bad.js"], row.badOutput);
+    EXPECT_EQ(ui.files.count("D\\good.js"), 1u);
+  }
+}
+
+TEST(CompressionRunTest, PackedFileMatchesTheEngineAndReplacesItsSource) {
+  RecordingUi ui;
+  const std::string script = "var text = 'x';\n// note\nfunction f ( a ) { return a + 1 }\n";
+  const std::string page = "<html><script>\nvar a = 1\nvar b = 2\n</script></html>";
+  ui.files["C:\\a.js"] = script;
+  ui.files["C:\\p.html"] = page;
+  WizardState state(ui);
+  ReachOptions(state, "C:\\a.js", "C:\\a.js");
+  state.OnCompress(true, true);
+  const pack::PackResult engine = pack::PackDocument(script, {true, true});
+  EXPECT_EQ(ui.files["C:\\a.js"], engine.bytes);
+  EXPECT_NE(ui.files["C:\\a.js"], script);
+
+  // A second run after "<<Back" with other options packs again.
+  state.OptionsBack(false, false);
+  state.DestinationBack();
+  state.FilesNext("C:\\p.html");
+  state.DestinationNext("C:\\p.min.html");
+  state.OnCompress(false, false);
+  EXPECT_EQ(ui.files["C:\\p.min.html"], pack::PackDocument(page, {false, false}).bytes);
+  EXPECT_TRUE(state.Files().singleFileMode);
+  EXPECT_FALSE(state.Files().encodeStrings);
+}
+
+TEST(CompressionRunTest, FormatFileMessageKeepsLongNamesWhole) {
+  const std::string name = "C:\\" + std::string(2000, 'x') + ".js";
+  const std::string text = FormatFileMessage("File reading error : <%s> error = %d\n", name, 32);
+  EXPECT_EQ(text, "File reading error : <" + name + "> error = 32\n");
+}
+
+}  // namespace
+}  // namespace wizard

@@ -1,0 +1,52 @@
+// What the wizard's page logic asks of the windowing system: message boxes, the
+// cursor, a button caption, the file dialog, the folder browser, moving between
+// pages and ending the program, and whole files with the system's error code.
+// The Win32 layer implements it with real windows; native tests record it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wizard {
+
+// The three pages, in the order the user meets them; also the owners of boxes.
+enum class Page { Files, Destination, Options };
+
+enum class BoxIcon { Information, Warning, Error };
+
+enum class Cursor { Hourglass, Arrow };
+
+// A file operation's outcome: the system's error code when it failed.
+struct FileStatus {
+  bool ok = false;
+  uint32_t errorCode = 0;
+};
+
+class WizardUi {
+ public:
+  virtual ~WizardUi() = default;
+
+  // A box with one OK button, owned by the page's window.
+  virtual void ShowMessage(Page owner, const std::string& text, const std::string& caption,
+                           BoxIcon icon) = 0;
+  virtual void SetCursor(Cursor cursor) = 0;
+  // The caption of the forward button (1005) on Step 3.
+  virtual void SetCompressCaption(const std::string& caption) = 0;
+  // The JavaScript open dialog: the chosen path, nothing when cancelled.
+  virtual std::optional<std::string> ShowJsOpenDialog(Page owner) = 0;
+  // The shell's folder browser: the chosen folder, nothing when cancelled.
+  virtual std::optional<std::string> BrowseForFolder(Page owner) = 0;
+  // Hides the current page and shows `page`, centred on the work area.
+  virtual void ShowPage(Page page) = 0;
+  // Destroys the page windows and ends the message loop with exit code 0.
+  virtual void CloseApplication() = 0;
+
+  // Reads the whole file; on failure `bytes` is left unspecified.
+  virtual FileStatus ReadWholeFile(const std::string& name, std::string& bytes) = 0;
+  // Replaces the file by a complete new one, or leaves it as it was.
+  virtual FileStatus WriteWholeFile(const std::string& name, std::string_view bytes) = 0;
+};
+
+}  // namespace wizard
