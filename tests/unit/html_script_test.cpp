@@ -264,3 +264,5 @@ TEST(HtmlPageTest, MixedPiecesKeepThePageAroundTheBlocks) {
     ASSERT_EQ(after.scripts, before.scripts) << packed;
   }
 }
+
+}  // namespace
