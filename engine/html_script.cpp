@@ -89,7 +89,10 @@ size_t TagNameEnd(std::u16string_view tagText) {
 // given. Returns the position of the ">" that closes the tag, kNone when the
 // text ends first. A ">" inside a quoted value does not close the tag:
 //   <script data-x="a>b" type="text/template">
-size_t ReadAttributes(std::u16string_view text, std::vector<HtmlAttribute>* out) {
+// `selfClosing`, when given, tells whether the tag ends in "/>" (<svg/>, but
+// not <svg width=1/>, whose value is "1/").
+size_t ReadAttributes(std::u16string_view text, std::vector<HtmlAttribute>* out,
+                      bool* selfClosing = nullptr) {
   const size_t n = text.size();
   size_t i = 0;
   auto add = [out](std::u16string_view name, std::u16string_view value) {
@@ -97,9 +100,13 @@ size_t ReadAttributes(std::u16string_view text, std::vector<HtmlAttribute>* out)
   };
   for (;;) {
     // Blanks and a stray "/" separate attributes: <script/defer>
+    const size_t separatorStart = i;
     while (i < n && (IsHtmlSpace(text[i]) || text[i] == u'/')) ++i;
     if (i >= n) return kNone;
-    if (text[i] == u'>') return i;
+    if (text[i] == u'>') {
+      if (selfClosing != nullptr) *selfClosing = i > separatorStart && text[i - 1] == u'/';
+      return i;
+    }
     // A name is one word; an "=" in its first place belongs to it.
     const size_t nameStart = i++;
     while (i < n && !IsHtmlSpace(text[i]) && text[i] != u'/' && text[i] != u'>' && text[i] != u'=') {
@@ -204,25 +211,42 @@ bool EndsAtItsEndTag(std::u16string_view body) {
   return FindScriptEnd(page, 0) == body.size();
 }
 
+// The position after the end of a comment opened at `pos`, kNone when the
+// page ends first. "<!-->" and "<!--->" close at once, and "--!>" closes too.
+size_t SkipComment(std::u16string_view page, size_t pos) {
+  for (size_t i = page.find(u"--", pos + 2); i != kNone; i = page.find(u"--", i + 1)) {
+    if (HasAt(page, i + 2, u">")) return i + 3;
+    if (HasAt(page, i + 2, u"!>")) return i + 4;
+  }
+  return kNone;
+}
+
 // What a "<" outside any element's text starts.
 struct Markup {
-  size_t resume = kNone;         // where scanning goes on; kNone: nowhere
-  std::u16string_view name;      // the name of a start tag; empty for anything else
-  std::u16string_view tagText;   // a start tag's text between "<" and ">"
+  size_t resume = kNone;        // where scanning goes on; kNone: nowhere
+  std::u16string_view name;     // the name of a start or end tag; empty for anything else
+  std::u16string_view tagText;  // a start tag's text between "<" and ">"
+  bool closing = false;         // an end tag
+  bool selfClosing = false;     // a start tag ending in "/>"
 };
 
-Markup ReadMarkup(std::u16string_view page, size_t pos) {
+// `foreign`: inside <svg> or <math>, where "<![CDATA[" runs to "]]>".
+Markup ReadMarkup(std::u16string_view page, size_t pos, bool foreign) {
   Markup markup;
   if (HasAt(page, pos, u"<!--")) {  // a comment, with whatever tags it hides
-    const size_t close = page.find(u"-->", pos + 2);  // <!--> closes itself
+    markup.resume = SkipComment(page, pos);
+    return markup;
+  }
+  if (foreign && HasAt(page, pos, u"<![CDATA[")) {
+    const size_t close = page.find(u"]]>", pos + 9);
     if (close != kNone) markup.resume = close + 3;
     return markup;
   }
   const char16_t next = pos + 1 < page.size() ? page[pos + 1] : u'\0';
-  const bool closing = next == u'/';
-  const size_t nameStart = pos + (closing ? 2 : 1);
+  markup.closing = next == u'/';
+  const size_t nameStart = pos + (markup.closing ? 2 : 1);
   const bool letter = nameStart < page.size() && IsAsciiLetter(page[nameStart]);
-  if (next == u'!' || next == u'?' || (closing && !letter)) {
+  if (next == u'!' || next == u'?' || (markup.closing && !letter)) {
     const size_t close = page.find(u'>', pos + 2);  // <!DOCTYPE html>, <?xml?>, </ >
     if (close != kNone) markup.resume = close + 1;
     return markup;
@@ -233,15 +257,18 @@ Markup ReadMarkup(std::u16string_view page, size_t pos) {
   }
   const std::u16string_view afterName = page.substr(nameStart);
   const size_t nameLength = TagNameEnd(afterName);
-  const size_t close = ReadAttributes(afterName.substr(nameLength), nullptr);
+  const size_t close =
+      ReadAttributes(afterName.substr(nameLength), nullptr, &markup.selfClosing);
   if (close == kNone) return markup;  // an unterminated tag
   const size_t tagEnd = nameStart + nameLength + close;
   markup.resume = tagEnd + 1;
-  if (!closing) {
-    markup.name = afterName.substr(0, nameLength);
-    markup.tagText = page.substr(nameStart, tagEnd - nameStart);
-  }
+  markup.name = afterName.substr(0, nameLength);
+  markup.tagText = page.substr(nameStart, tagEnd - nameStart);
   return markup;
+}
+
+bool IsForeignRoot(std::u16string_view name) {
+  return EqualsIgnoreCase(name, "svg") || EqualsIgnoreCase(name, "math");
 }
 
 }  // namespace
@@ -281,10 +308,21 @@ void HtmlDocument::AddScript(std::u16string_view body, int32_t blockIndex) {
 void HtmlDocument::Parse(std::u16string_view page) {
   size_t pending = 0;  // start of the text not yet in a segment
   int32_t blockIndex = 0;
+  // Inside <svg> and <math> a script's text is markup of its own, where
+  // "<!--" opens a real comment: such scripts are left as they are.
+  int32_t foreignDepth = 0;
   for (size_t pos = page.find(u'<'); pos != kNone; pos = page.find(u'<', pos)) {
-    const Markup markup = ReadMarkup(page, pos);
+    const Markup markup = ReadMarkup(page, pos, foreignDepth > 0);
     if (markup.resume == kNone) break;  // the rest of the page stays as it is
     pos = markup.resume;
+    if (IsForeignRoot(markup.name)) {
+      if (markup.closing) {
+        foreignDepth -= foreignDepth > 0 ? 1 : 0;
+      } else if (!markup.selfClosing) {
+        ++foreignDepth;
+      }
+    }
+    if (markup.closing || foreignDepth > 0) continue;
     if (EqualsIgnoreCase(markup.name, "script")) {
       const size_t end = FindScriptEnd(page, pos);
       if (end == kNone) break;  // a block that never ends

@@ -127,6 +127,15 @@ TEST(HtmlPageTest, PageStructure) {
       {"<!-- <script>a = 1</script> -->", "<!-- <script>a = 1</script> -->"},
       {"<!--> <script>a = 1</script>", "<!--> <script><!--\na=1\n//--></script>"},
       {"<!-- open <script>a = 1</script>", "<!-- open <script>a = 1</script>"},
+      {"<!-- x --!><script>a = 1</script>", "<!-- x --!><script><!--\na=1\n//--></script>"},
+      // In <svg> and <math> "<!--" is a real comment: their scripts stay as written.
+      {"<svg><script><![CDATA[a = 1]]></script></svg><script>b = 1</script>",
+       "<svg><script><![CDATA[a = 1]]></script></svg><script><!--\nb=1\n//--></script>"},
+      {"<math><script>a = 1</script></math>", "<math><script>a = 1</script></math>"},
+      {"<svg width=1/><script>a = 1</script></svg>", "<svg width=1/><script>a = 1</script></svg>"},
+      {"<svg><![CDATA[</svg>]]><script>a = 1</script></svg>",
+       "<svg><![CDATA[</svg>]]><script>a = 1</script></svg>"},
+      {"<SVG/><script>a = 1</script>", "<SVG/><script><!--\na=1\n//--></script>"},
       // Elements that are no scripts, or whose text is never run as one.
       {"<scripts>a = 1</scripts>", "<scripts>a = 1</scripts>"},
       {"<noscript><script>a = 1</script></noscript>", "<noscript><script>a = 1</script></noscript>"},
@@ -246,7 +255,10 @@ TEST(HtmlPageTest, MixedPiecesKeepThePageAroundTheBlocks) {
       "-->", "\n", "\r\n", "a = 1", "x(\"</script>\")", "x(\"<script>\")", "// c\n", "<",
       "<p title=\">\">", "<textarea>", "</textarea>", "<!x>", "</", ">", "'", "\"", "b--\n>c",
       "if (a < /script/.test(b)) c()", "<script src='a.js'>", "/* <!-- */", "<scripts>",
+      "<svg>", "</svg>", "function f(s) { var i = s; return i }", "--!>",
   };
+  const std::vector<pack::PackOptions> everyOption = {
+      {false, false}, {true, false}, {false, true}, {true, true}};
   uint32_t seed = 12345;
   auto next = [&seed](uint32_t range) {
     seed = seed * 1103515245u + 12345u;
@@ -257,11 +269,13 @@ TEST(HtmlPageTest, MixedPiecesKeepThePageAroundTheBlocks) {
     const uint32_t count = next(12);
     for (uint32_t i = 0; i < count; ++i) page += pieces[next(static_cast<uint32_t>(pieces.size()))];
     SCOPED_TRACE(testing::Message() << "page: " << page);
-    const std::string packed = PackPage(page);
     const Split before = SplitPage(page);
-    const Split after = SplitPage(packed);
-    ASSERT_EQ(after.plain, before.plain) << packed;
-    ASSERT_EQ(after.scripts, before.scripts) << packed;
+    for (const pack::PackOptions& options : everyOption) {
+      const std::string packed = PackPage(page, options);
+      const Split after = SplitPage(packed);
+      ASSERT_EQ(after.plain, before.plain) << packed;
+      ASSERT_EQ(after.scripts, before.scripts) << packed;
+    }
   }
 }
 
