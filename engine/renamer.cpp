@@ -1,6 +1,412 @@
-// PLACEHOLDER: replaced by the renaming stage.
-#include "packer.h"
+// trimlet::ChangeVars: gives the variables that functions declare with `var`
+// short generated names (a .. z, a1 .. z1, a2 ..).
+//
+// A `var` belongs to the whole function around it, parameter list included, so
+// every use of its name there is renamed with it, uses before the declaration
+// and in nested functions too:
+//   function f(x){g();var x=x||1;function g(){x=2}return x}
+//   function f(a){g();var a=a||1;function g(){a=2}return a}
+// A nested function that declares the same name shares the new name; a
+// parameter or catch name inside the function is renamed with it as well, which
+// keeps every use bound as it was. Nothing is renamed where that could change
+// what the program does:
+//   var x at the top level, or in a block there     a global
+//   o.x   {x: 1}   {get x() {}}                      property names
+//   x: for (;;) { break x }                          a label: x keeps its name
+//   eval(s)   with (o) {}                            names looked up at run time
+//   var arguments                                    the arguments object
+//
+// Three sweeps over the token list, each linear and each with explicit stacks,
+// so that deep nesting cannot exhaust the call stack:
+//   1. the declaration walk finds the `var` names of every function;
+//   2. the use sweep finds functions that use eval or with, and names that
+//      stand as labels or object shorthands;
+//   3. the rewrite resolves each identifier to the innermost function that
+//      declares its name and gives it the name chosen for that declaration.
+#include <cstdio>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
-void trimlet::ChangeVars() {}
-void trimlet::RenameVar(pack::TokenIterator, int32_t) {}
-int32_t trimlet::NewVarName() { return -1; }
+#include "context_rules.h"
+#include "packer.h"
+#include "platform.h"
+#include "text_tables.h"
+#include "vocabulary.h"
+
+namespace {
+
+using pack::Token;
+using pack::TokenList;
+
+constexpr int32_t kNone = -1;
+
+// A function's extent: from the `(` of its parameter list to the `}` that
+// closes its body, or to the list end when the body is never closed.
+struct Scope {
+  uint32_t open;
+  uint32_t close;
+  int32_t parent = kNone;
+  int32_t firstBinding = kNone;  // the names it declares, linked by nextInScope
+  bool dynamic = false;          // eval or with inside: names are found at run time
+};
+
+// A name that one function declares with `var`.
+struct Binding {
+  int32_t name;
+  int32_t scope;
+  int32_t nextInScope = kNone;
+  int32_t outer = kNone;  // the same name declared by the nearest enclosing function
+  int32_t owner = kNone;  // the binding whose new name this one takes; kNone: kept
+  int32_t newName = kNone;
+  bool pinned = false;    // a label or shorthand of the name lies inside
+};
+
+// What an identifier token stands for.
+enum class Use { Property, Pinned, Variable };
+
+bool IsOneOf(const Token& t, int32_t a, int32_t b, int32_t c) {
+  return t.kind == pack::Punctuator && (t.value == a || t.value == b || t.value == c);
+}
+
+// Whether a statement can begin after `prev`, so that `name :` there is a label:
+//   x: for (;;) {}    if (a) x: while (b) {}    case 1: x: do {} while (0)
+// but not   c ? x : y    case x:    f(a, b ? c : d)
+// After `:` it may be either (a ? b ? c : d : e), and counting it as a label is
+// the safe side: the name is then never renamed.
+bool StatementCanStartAfter(const Token* prev) {
+  if (prev == nullptr) return true;
+  if (prev->kind == pack::Keyword) return prev->value == pack::kElse || prev->value == pack::kDo;
+  if (prev->kind != pack::Punctuator) return false;
+  if (prev->IsPunct(pack::kCloseParen)) return prev->Has(pack::kHeaderClose);
+  return IsOneOf(*prev, pack::kSemicolon, pack::kOpenBrace, pack::kCloseBrace) ||
+         prev->IsPunct(pack::kColon);
+}
+
+// An identifier is a property name after `.`, as an object key and as the name
+// of an accessor or method; a name that a label, `break`, `continue` or an
+// object shorthand ({x}) uses is pinned; anything else is a variable.
+Use ClassifyIdentifier(const TokenList& tokens, size_t i) {
+  const Token& t = tokens[i];
+  if (t.Has(pack::kAfterDot)) return Use::Property;
+  const Token* prev = i > 0 ? &tokens[i - 1] : nullptr;
+  const Token* next = i + 1 < tokens.Size() ? &tokens[i + 1] : nullptr;
+  if (t.Has(pack::kKeyPosition)) {
+    if (next != nullptr && (next->IsPunct(pack::kColon) || next->IsPunct(pack::kOpenParen))) {
+      return Use::Property;  // {x: 1}   {x() {}}
+    }
+    if (pack::IsAccessorPrefix(tokens, i)) return Use::Property;  // the `get` of {get x() {}}
+    return Use::Pinned;                                           // {x}   {x, y}
+  }
+  if (i > 0 && pack::IsAccessorPrefix(tokens, i - 1)) return Use::Property;  // the x of {get x() {}}
+  if (prev != nullptr && (prev->IsKeyword(pack::kBreak) || prev->IsKeyword(pack::kContinue))) {
+    return Use::Pinned;
+  }
+  if (next != nullptr && next->IsPunct(pack::kColon) && StatementCanStartAfter(prev)) {
+    return Use::Pinned;
+  }
+  return Use::Variable;
+}
+
+// Where the parameter list of a function starts, or kNone when no function
+// starts at token `i`:
+//   function f(a) {}    function (a) {}    {get x() {}}    {set "x"(v) {}}
+// The methods of an object literal ({m() {}}) count too.
+int64_t ParameterListAt(const TokenList& tokens, size_t i) {
+  const Token& t = tokens[i];
+  const size_t n = tokens.Size();
+  if (t.IsKeyword(pack::kFunction)) {
+    size_t p = i + 1;
+    if (p < n && tokens[p].kind == pack::Identifier) ++p;
+    return p < n && tokens[p].IsPunct(pack::kOpenParen) ? static_cast<int64_t>(p) : kNone;
+  }
+  if (!t.IsPunct(pack::kOpenParen) || i == 0) return kNone;
+  const Token& name = tokens[i - 1];
+  if (name.kind != pack::Identifier && name.kind != pack::Literal) return kNone;
+  if (name.Has(pack::kKeyPosition) || (i >= 2 && pack::IsAccessorPrefix(tokens, i - 2))) {
+    return static_cast<int64_t>(i);
+  }
+  return kNone;
+}
+
+// Every function of the list, in the order of their parameter lists, each
+// knowing the function around it.
+std::vector<Scope> FindScopes(const TokenList& tokens) {
+  const std::vector<uint32_t>& matches = tokens.Matches();
+  const uint32_t n = static_cast<uint32_t>(tokens.Size());
+  std::vector<Scope> scopes;
+  std::vector<int32_t> open;  // scopes around the current position, innermost last
+  for (uint32_t i = 0; i < n; ++i) {
+    const int64_t start = ParameterListAt(tokens, i);
+    if (start < 0 || (!scopes.empty() && scopes.back().open == start)) continue;
+    Scope s;
+    s.open = static_cast<uint32_t>(start);
+    s.close = matches[s.open];
+    if (s.close + 1 < n && tokens[s.close + 1].IsPunct(pack::kOpenBrace)) {
+      s.close = matches[s.close + 1];
+    }
+    while (!open.empty() && scopes[static_cast<size_t>(open.back())].close < s.open) {
+      open.pop_back();
+    }
+    s.parent = open.empty() ? kNone : open.back();
+    open.push_back(static_cast<int32_t>(scopes.size()));
+    scopes.push_back(s);
+  }
+  return scopes;
+}
+
+// Follows a position that only moves forward and keeps the functions around it.
+class ScopeCursor {
+ public:
+  explicit ScopeCursor(const std::vector<Scope>& scopes) : scopes_(scopes) {}
+
+  // Moves to token `i`, reporting each function left and each one entered.
+  template <typename Leave, typename Enter>
+  void MoveTo(size_t i, Leave leave, Enter enter) {
+    while (!open_.empty() && scopes_[static_cast<size_t>(open_.back())].close < i) {
+      leave(open_.back());
+      open_.pop_back();
+    }
+    for (; next_ < scopes_.size() && scopes_[next_].open <= i; ++next_) {
+      if (scopes_[next_].close < i) continue;  // stepped over whole
+      open_.push_back(static_cast<int32_t>(next_));
+      enter(open_.back());
+    }
+  }
+
+  template <typename Leave>
+  void LeaveAll(Leave leave) {
+    for (; !open_.empty(); open_.pop_back()) leave(open_.back());
+  }
+
+  int32_t Innermost() const { return open_.empty() ? kNone : open_.back(); }
+
+ private:
+  const std::vector<Scope>& scopes_;
+  std::vector<int32_t> open_;
+  size_t next_ = 0;
+};
+
+class Renamer {
+ public:
+  Renamer(trimlet& packer, int32_t firstNewIdentifier)
+      : packer_(packer),
+        tokens_(packer.Tokens()),
+        firstNew_(firstNewIdentifier),
+        argumentsName_(pack::IdentifierTable().Find(u"arguments")),
+        evalName_(pack::IdentifierTable().Find(u"eval")),
+        scopes_(FindScopes(tokens_)),
+        innermost_(static_cast<size_t>(firstNewIdentifier), kNone) {}
+
+  // Renames in place; returns the brace level at which the declaration walk ended.
+  int32_t Run() {
+    const int32_t level = FindDeclarations();
+    if (bindings_.empty()) return level;
+    FindDynamicScopesAndPins();
+    ChooseOwners();
+    for (int32_t b : declarations_) {
+      const int32_t owner = bindings_[static_cast<size_t>(b)].owner;
+      if (owner != kNone && bindings_[static_cast<size_t>(owner)].newName == kNone) {
+        bindings_[static_cast<size_t>(owner)].newName = packer_.NewVarName();
+      }
+    }
+    Rewrite();
+    return level;
+  }
+
+ private:
+  int32_t FindDeclarations();
+  size_t DeclareList(size_t first, ScopeCursor& cursor);
+  void Declare(size_t at, int32_t scope);
+  void FindDynamicScopesAndPins();
+  void ChooseOwners();
+  void Rewrite();
+
+  Scope& ScopeAt(int32_t s) { return scopes_[static_cast<size_t>(s)]; }
+  Binding& BindingAt(int32_t b) { return bindings_[static_cast<size_t>(b)]; }
+  bool IsSourceName(const Token& t) const {
+    return t.kind == pack::Identifier && t.value >= 0 && t.value < firstNew_;
+  }
+
+  // Opening a function makes its bindings the innermost ones of their names;
+  // closing it brings back those of the enclosing functions.
+  void EnterScope(int32_t s) {
+    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
+      int32_t& top = innermost_[static_cast<size_t>(BindingAt(b).name)];
+      BindingAt(b).outer = top;
+      top = b;
+    }
+  }
+  void LeaveScope(int32_t s) {
+    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
+      innermost_[static_cast<size_t>(BindingAt(b).name)] = BindingAt(b).outer;
+    }
+  }
+
+  trimlet& packer_;
+  TokenList& tokens_;
+  const int32_t firstNew_;
+  const int32_t argumentsName_;
+  const int32_t evalName_;
+  std::vector<Scope> scopes_;
+  std::vector<Binding> bindings_;
+  std::vector<int32_t> declarations_;  // binding of each declaration, in walk order
+  std::vector<int32_t> entered_;       // bindings in the order their functions open
+  std::vector<int32_t> innermost_;     // per name: the innermost open binding
+  std::unordered_map<uint64_t, int32_t> bindingOf_;  // (scope, name) -> binding
+};
+
+// The declaration walk. Braces count levels; at level 1 or more, each name
+// right after `var` or after a `,` of its list is a declaration, and the walk
+// steps over its initialiser whole (a function expression there included):
+//   var i, j = f(a, b), k = {x: 1};
+// A declaration that no function encloses is a global and is not recorded.
+int32_t Renamer::FindDeclarations() {
+  const size_t n = tokens_.Size();
+  ScopeCursor cursor(scopes_);
+  int32_t level = 0;
+  size_t i = 0;
+  while (i < n) {
+    const Token& t = tokens_[i];
+    if (t.IsPunct(pack::kOpenBrace)) {
+      ++level;
+    } else if (t.IsPunct(pack::kCloseBrace)) {
+      --level;
+    } else if (level > 0 && t.IsKeyword(pack::kVar)) {
+      i = DeclareList(i + 1, cursor);
+      continue;
+    }
+    ++i;
+  }
+  return level;
+}
+
+// Records the declarations of one `var` list starting at `first`; returns where
+// the walk goes on: after the list's `;`, at its `}`, after `in` in
+// `for (var k in o)`, at a token that is not a name, or at the list end when an
+// initialiser runs to it.
+size_t Renamer::DeclareList(size_t first, ScopeCursor& cursor) {
+  const size_t n = tokens_.Size();
+  size_t d = first;
+  while (d < n && tokens_[d].kind == pack::Identifier) {
+    cursor.MoveTo(d, [](int32_t) {}, [](int32_t) {});
+    if (cursor.Innermost() != kNone && IsSourceName(tokens_[d])) Declare(d, cursor.Innermost());
+    if (d + 1 < n && tokens_[d + 1].IsKeyword(pack::kIn)) return d + 2;
+    pack::TokenIterator stop = d;
+    packer_.SkipTo(stop, pack::kComma, pack::kSemicolon, pack::kCloseBrace);
+    if (stop >= n) return n;
+    if (!tokens_[stop].IsPunct(pack::kComma)) {
+      return tokens_[stop].IsPunct(pack::kSemicolon) ? stop + 1 : stop;
+    }
+    d = stop + 1;
+  }
+  return d;
+}
+
+void Renamer::Declare(size_t at, int32_t scope) {
+  const int32_t name = tokens_[at].value;
+  const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(scope)) << 32) |
+                       static_cast<uint32_t>(name);
+  auto found = bindingOf_.find(key);
+  if (found == bindingOf_.end()) {
+    const int32_t b = static_cast<int32_t>(bindings_.size());
+    Binding binding;
+    binding.name = name;
+    binding.scope = scope;
+    binding.nextInScope = ScopeAt(scope).firstBinding;
+    ScopeAt(scope).firstBinding = b;
+    bindings_.push_back(binding);
+    found = bindingOf_.emplace(key, b).first;
+  }
+  declarations_.push_back(found->second);
+}
+
+// Marks the functions in which eval or with appears, themselves or in a nested
+// function, and the bindings whose name a label or shorthand inside uses.
+void Renamer::FindDynamicScopesAndPins() {
+  ScopeCursor cursor(scopes_);
+  auto leave = [this](int32_t s) {
+    LeaveScope(s);
+    if (ScopeAt(s).dynamic && ScopeAt(s).parent != kNone) ScopeAt(ScopeAt(s).parent).dynamic = true;
+  };
+  auto enter = [this](int32_t s) {
+    EnterScope(s);
+    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
+      entered_.push_back(b);
+    }
+  };
+  for (size_t i = 0; i < tokens_.Size(); ++i) {
+    cursor.MoveTo(i, leave, enter);
+    const Token& t = tokens_[i];
+    const int32_t scope = cursor.Innermost();
+    if (t.IsKeyword(pack::kWith) && scope != kNone) ScopeAt(scope).dynamic = true;
+    if (!IsSourceName(t) || t.Has(pack::kAfterDot)) continue;
+    if (t.value == evalName_ && scope != kNone) ScopeAt(scope).dynamic = true;
+    const int32_t b = innermost_[static_cast<size_t>(t.value)];
+    if (b != kNone && ClassifyIdentifier(tokens_, i) == Use::Pinned) BindingAt(b).pinned = true;
+  }
+  cursor.LeaveAll(leave);
+}
+
+// A binding is renamed unless its function is dynamic, its name is pinned in
+// it (nested functions included) or it is `arguments`. One that an enclosing
+// function's renamed binding of the same name covers takes that one's name.
+void Renamer::ChooseOwners() {
+  for (auto b = entered_.rbegin(); b != entered_.rend(); ++b) {
+    const Binding& inner = BindingAt(*b);
+    if (inner.pinned && inner.outer != kNone) BindingAt(inner.outer).pinned = true;
+  }
+  for (int32_t b : entered_) {
+    Binding& binding = BindingAt(b);
+    if (binding.outer != kNone && BindingAt(binding.outer).owner != kNone) {
+      binding.owner = BindingAt(binding.outer).owner;
+    } else if (!binding.pinned && !ScopeAt(binding.scope).dynamic &&
+               binding.name != argumentsName_) {
+      binding.owner = b;
+    }
+  }
+}
+
+void Renamer::Rewrite() {
+  ScopeCursor cursor(scopes_);
+  auto leave = [this](int32_t s) { LeaveScope(s); };
+  auto enter = [this](int32_t s) { EnterScope(s); };
+  for (size_t i = 0; i < tokens_.Size(); ++i) {
+    cursor.MoveTo(i, leave, enter);
+    Token& t = tokens_[i];
+    if (!IsSourceName(t)) continue;
+    const int32_t b = innermost_[static_cast<size_t>(t.value)];
+    if (b == kNone || BindingAt(b).owner == kNone) continue;
+    if (ClassifyIdentifier(tokens_, i) == Use::Property) continue;
+    t.value = BindingAt(BindingAt(b).owner).newName;
+  }
+}
+
+}  // namespace
+
+void trimlet::ChangeVars() {
+  firstNewIdentifier = pack::IdentifierTable().Count();
+  Renamer renamer(*this, firstNewIdentifier);
+  const int32_t level = renamer.Run();
+  char line[64];
+  std::snprintf(line, sizeof line, "\ntrimlet::ChangeVars() : Level = %d\n", level);
+  platform::DebugTrace(line);
+}
+
+int32_t trimlet::NewVarName() {
+  pack::TextTable& names = pack::IdentifierTable();
+  std::u16string candidate;
+  for (;;) {
+    candidate.assign(1, nameLetter);
+    if (nameNumber > 0) {
+      for (char c : std::to_string(nameNumber)) candidate.push_back(static_cast<char16_t>(c));
+    }
+    if (nameLetter == u'z') {
+      nameLetter = u'a';
+      ++nameNumber;
+    } else {
+      ++nameLetter;
+    }
+    if (!names.Contains(candidate)) return names.Intern(candidate);
+  }
+}
