@@ -231,8 +231,11 @@ TEST(HtmlAttributesTest, JavaScriptTags) {
 
 // Pages arrive as bytes: text outside the blocks comes back in its own
 // encoding, code page 1251 or UTF-8.
-TEST(HtmlPageTest, PageBytesKeepTheirEncoding) {
+TEST(HtmlPageTest, PagesAsFileBytes) {
   const std::vector<Row> rows = {
+      {"<html>\r\n<script language=\"JavaScript\">\r\n<!-- Begin\r\nvar x = 1\r\n// End -->\r\n"
+       "</script>\r\n</html>\r\n",
+       "<html>\r\n<script language=\"JavaScript\"><!--\nvar x=1\n//--></script>\r\n</html>\r\n"},
       {"<p>\xCF\xF0\xE8\xE2\xE5\xF2</p><script>a = '\xEC\xE8\xF0'</script>",
        "<p>\xCF\xF0\xE8\xE2\xE5\xF2</p><script><!--\na='\xEC\xE8\xF0'\n//--></script>"},
       {"<p>\xD0\x9F\xD1\x80\xD0\xB8</p><script>a = '\xE2\x82\xAC'</script>",
@@ -245,6 +248,27 @@ TEST(HtmlPageTest, PageBytesKeepTheirEncoding) {
     EXPECT_TRUE(result.html);
     EXPECT_EQ(result.bytes, row.expected);
   }
+}
+
+// The name given to `i` in each block of `packed`.
+std::vector<std::string> RenamedLocals(const std::string& packed) {
+  std::vector<std::string> names;
+  for (size_t at = packed.find("var "); at != std::string::npos; at = packed.find("var ", at)) {
+    at += 4;
+    names.push_back(packed.substr(at, packed.find('=', at) - at));
+  }
+  return names;
+}
+
+// All blocks of a page draw new names from one table, so two blocks never
+// give their locals the same new name.
+TEST(HtmlPageTest, BlocksGetDistinctNewNames) {
+  const std::string page =
+      "<script>function f() { var i = 0; return i }</script>\n"
+      "<script>function g() { var i = 1; return i }</script>";
+  const std::vector<std::string> names = RenamedLocals(PackPage(page, {false, true}));
+  ASSERT_EQ(names.size(), 2u) << PackPage(page, {false, true});
+  EXPECT_NE(names[0], names[1]);
 }
 
 // Pages put together from pieces that matter to the split: whatever the mix,
