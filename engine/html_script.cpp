@@ -85,6 +85,24 @@ size_t TagNameEnd(std::u16string_view tagText) {
   return i;
 }
 
+// Reads the value of an attribute from `i`, just after its "=": quoted, or up
+// to a blank or ">" (<script language=vbscript>). Returns the position after
+// the value, kNone when its quote is never closed.
+size_t ReadValue(std::u16string_view text, size_t i, std::u16string_view& value) {
+  const size_t n = text.size();
+  while (i < n && IsHtmlSpace(text[i])) ++i;
+  if (i < n && (text[i] == u'"' || text[i] == u'\'')) {
+    const char16_t quote = text[i++];
+    const size_t close = text.find(quote, i);
+    value = text.substr(i, close == kNone ? kNone : close - i);
+    return close == kNone ? kNone : close + 1;
+  }
+  const size_t valueStart = i;
+  while (i < n && !IsHtmlSpace(text[i]) && text[i] != u'>') ++i;
+  value = text.substr(valueStart, i - valueStart);
+  return i;
+}
+
 // Reads attributes as the HTML tokenizer does, collecting them when `out` is
 // given. Returns the position of the ">" that closes the tag, kNone when the
 // text ends first. A ">" inside a quoted value does not close the tag:
@@ -118,20 +136,10 @@ size_t ReadAttributes(std::u16string_view text, std::vector<HtmlAttribute>* out,
       add(name, {});
       continue;
     }
-    ++i;
-    while (i < n && IsHtmlSpace(text[i])) ++i;
-    if (i < n && (text[i] == u'"' || text[i] == u'\'')) {
-      const char16_t quote = text[i++];
-      const size_t close = text.find(quote, i);
-      add(name, text.substr(i, close == kNone ? kNone : close - i));
-      if (close == kNone) return kNone;
-      i = close + 1;
-      continue;
-    }
-    // Unquoted, up to a blank or ">": <script language=vbscript>
-    const size_t valueStart = i;
-    while (i < n && !IsHtmlSpace(text[i]) && text[i] != u'>') ++i;
-    add(name, text.substr(valueStart, i - valueStart));
+    std::u16string_view value;
+    i = ReadValue(text, i + 1, value);
+    add(name, value);
+    if (i == kNone) return kNone;
   }
 }
 
