@@ -1,0 +1,252 @@
+// Variable renaming: the name generator and ChangeVars, as tables of source
+// text and the text it packs to.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "packer.h"
+#include "platform.h"
+#include "source_text.h"
+#include "text_tables.h"
+
+namespace {
+
+struct Row {
+  const char* input;
+  const char* expected;
+};
+
+std::string Narrow(std::u16string_view text) {
+  return pack::EncodeOutput(text, pack::TextEncoding::Utf8, false);
+}
+
+// Packs the sources with one packer object, renaming when asked.
+std::string Pack(const std::vector<std::string_view>& sources, bool rename) {
+  trimlet packer;
+  int32_t index = 0;
+  for (std::string_view source : sources) {
+    packer.AddSource(pack::DecodeSource(source).text, index++, nullptr);
+  }
+  packer.Process();
+  if (rename) packer.ChangeVars();
+  return Narrow(packer.Output().value_or(u"<out of memory>"));
+}
+
+// The input renamed packs like the expected source packed without renaming,
+// so the rows are written as plain JavaScript.
+void ExpectRows(const std::vector<Row>& rows) {
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.input);
+    EXPECT_EQ(Pack({row.input}, true), Pack({row.expected}, false));
+  }
+}
+
+std::vector<std::string> Generated(trimlet& packer, int count) {
+  std::vector<std::string> names;
+  for (int k = 0; k < count; ++k) {
+    names.push_back(Narrow(pack::IdentifierTable().Text(packer.NewVarName())));
+  }
+  return names;
+}
+
+std::vector<std::string> traceLines;
+void CollectTrace(std::string_view text) { traceLines.emplace_back(text); }
+
+}  // namespace
+
+TEST(NewVarNameTest, SkipsNamesInTheTable) {
+  trimlet packer;
+  packer.AddSource(u"a; b; d; A", 0, nullptr);  // `A` does not block `a`, taken already
+  EXPECT_EQ(Generated(packer, 3), (std::vector<std::string>{"c", "e", "f"}));
+}
+
+TEST(NewVarNameTest, NumbersFollowTheAlphabet) {
+  {
+    trimlet packer;
+    const std::vector<std::string> names = Generated(packer, 54);
+    EXPECT_EQ(names[0], "a");
+    EXPECT_EQ(names[25], "z");
+    EXPECT_EQ(names[26], "a1");
+    EXPECT_EQ(names[51], "z1");
+    EXPECT_EQ(names[52], "a2");
+    EXPECT_EQ(names[53], "b2");
+  }
+  trimlet packer;
+  packer.AddSource(u"a1", 0, nullptr);
+  const std::vector<std::string> names = Generated(packer, 27);
+  EXPECT_EQ(names[25], "z");
+  EXPECT_EQ(names[26], "b1");
+}
+
+TEST(NewVarNameTest, LivePackersNeverShareANewName) {
+  trimlet first;
+  EXPECT_EQ(Generated(first, 2), (std::vector<std::string>{"a", "b"}));
+  trimlet second;
+  EXPECT_EQ(Generated(second, 1), (std::vector<std::string>{"c"}));
+}
+
+TEST(RenamerTest, DeclarationsInsideFunctions) {
+  ExpectRows({
+      {"function f(){var x=1;return x}", "function f(){var a=1;return a}"},
+      {"function f(p){var i,j;for(var k in p)i=j+k}",
+       "function f(p){var a,b;for(var c in p)a=b+c}"},
+      {"var g=1;function f(){return g}", "var g=1;function f(){return g}"},
+      {"function f(){var o=x.o;return o.o}", "function f(){var a=x.o;return a.o}"},
+      // an initialiser is stepped over whole, a function expression in it included
+      {"function f(){var a=function(){var b=1}}", "function f(){var c=function(){var b=1}}"},
+      {"function f(){var x=1} function g(){y=2}", "function f(){var a=1} function g(){y=2}"},
+      {"function f(){ if (c) { var x; } g(x) } h(x)", "function f(){ if (c) { var a; } g(a) } h(x)"},
+      {"function f(){var x=1,\ny=2\nreturn x+y}", "function f(){var a=1,\nb=2\nreturn a+b}"},
+      {"function f(){for(var i=0,n=3;i<n;i++)g(i)}", "function f(){for(var a=0,b=3;a<b;a++)g(a)}"},
+      {"function f(){var x\ny=x}", "function f(){var a\ny=a}"},
+      {"(function(){var x=1;g(x)})()", "(function(){var a=1;g(a)})()"},
+      {"g(function(x){var y=x;return y})", "g(function(x){var a=x;return a})"},
+  });
+}
+
+TEST(RenamerTest, ReachIsTheWholeFunction) {
+  ExpectRows({
+      {"function f(){x=1;var x}", "function f(){a=1;var a}"},
+      {"function f(x){var x=x||1;return x}", "function f(a){var a=a||1;return a}"},
+      {"function f(){function g(){return x}var x=1;return g()}",
+       "function f(){function g(){return a}var a=1;return g()}"},
+      {"function f(){var x=1;function g(x){return x}return g(x)}",
+       "function f(){var a=1;function g(a){return a}return g(a)}"},
+      // the inner declaration is met first, and takes the name of the outer one
+      {"function f(){function g(){var x;return x}var x=1;return x}",
+       "function f(){function g(){var a;return a}var a=1;return a}"},
+      {"function f(){var e=1;try{}catch(e){e}return e}",
+       "function f(){var a=1;try{}catch(a){a}return a}"},
+      {"function f(){var g;function g(){}return g}", "function f(){var a;function a(){}return a}"},
+      {"function x(){var x;return x}", "function x(){var a;return a}"},
+      {"function f(){var x}function g(){var x}", "function f(){var a}function g(){var b}"},
+      // each function keeps what it declares to itself
+      {"function f(){return x}function g(){var x;return x}",
+       "function f(){return x}function g(){var a;return a}"},
+      {"function f(){var x;return function(){var y;return x+y}}",
+       "function f(){var a;return function(){var b;return a+b}}"},
+  });
+}
+
+TEST(RenamerTest, GlobalsKeepTheirNames) {
+  ExpectRows({
+      {"if (a) { var x; } x", "if (a) { var x; } x"},
+      {"for (;;) { var i = 1; break } i", "for (;;) { var i = 1; break } i"},
+      {"{ var x = function(){ return x } }", "{ var x = function(){ return x } }"},
+      {"var f = function(){ var y = 2; return y }", "var f = function(){ var a = 2; return a }"},
+  });
+}
+
+TEST(RenamerTest, PropertyNamesAndLabels) {
+  ExpectRows({
+      {"function f(){var x=1;return {x: x}}", "function f(){var a=1;return {x: a}}"},
+      {"function f(){var x,y;return {y: 1, x: c ? -x : y}}",
+       "function f(){var a,b;return {y: 1, x: c ? -a : b}}"},
+      {"function f(){var x=1;return {get x(){return x}, set x(v){x=v}}}",
+       "function f(){var a=1;return {get x(){return a}, set x(v){a=v}}}"},
+      {"function f(){var get=1;return {get: get}}", "function f(){var a=1;return {get: a}}"},
+      {"function f(){var o={};o.o=o;return o.o}", "function f(){var a={};a.o=a;return a.o}"},
+      {"function f(){var x;switch(x){case x: break}}", "function f(){var a;switch(a){case a: break}}"},
+      // a label and every break or continue naming it keep their names
+      {"function f(){var x;x:for(;;){break x}}", "function f(){var x;x:for(;;){break x}}"},
+      {"function f(){var x;for(;;)x:while(1){continue x}}",
+       "function f(){var x;for(;;)x:while(1){continue x}}"},
+      {"function f(){var y;x:for(;;){break x}return y}",
+       "function f(){var a;x:for(;;){break x}return a}"},
+      // a label in a nested function pins the name in the functions around it only
+      {"function f(){var x;function g(){x:for(;;)break x}return x}",
+       "function f(){var x;function g(){x:for(;;)break x}return x}"},
+      {"function f(){function g(){var x;x:for(;;)break x}var x;return x}",
+       "function f(){function g(){var x;x:for(;;)break x}var x;return x}"},
+      // a getter's body is a function of its own: its var is not the outer y
+      {"function f(){return {get v(){var y=1;return y},w:y}}",
+       "function f(){return {get v(){var a=1;return a},w:y}}"},
+  });
+}
+
+TEST(RenamerTest, RunTimeLookupKeepsNames) {
+  ExpectRows({
+      {"function f(){var x=1;return eval(\"x\")}", "function f(){var x=1;return eval(\"x\")}"},
+      {"function f(){var x=1;return function(){return eval(\"x\")}}",
+       "function f(){var x=1;return function(){return eval(\"x\")}}"},
+      {"function f(o){var x;with(o){x=1}}", "function f(o){var x;with(o){x=1}}"},
+      {"function f(){var x;return x}function g(){eval(s)}",
+       "function f(){var a;return a}function g(){eval(s)}"},
+      {"function f(){var x;return o.eval(x)}", "function f(){var a;return o.eval(a)}"},
+      // eval inside sees the outer function, not the reverse
+      {"function f(){var x;function g(){var y;eval(s)}return x}",
+       "function f(){var x;function g(){var y;eval(s)}return x}"},
+      {"function f(){var x;eval(s);function g(){var y;return y}}",
+       "function f(){var x;eval(s);function g(){var a;return a}}"},
+      {"function f(){var arguments;return arguments}", "function f(){var arguments;return arguments}"},
+  });
+}
+
+TEST(RenamerTest, SeveralSourcesFormOneScript) {
+  EXPECT_EQ(Pack({"function f(){var x=1;return x}", "function g(){var x;return x}"}, true),
+            Pack({"function f(){var a=1;return a}", "function g(){var b;return b}"}, false));
+  EXPECT_EQ(Pack({"if (c) { var x = 1 }", "function g(){ return x }"}, true),
+            Pack({"if (c) { var x = 1 }", "function g(){ return x }"}, false));
+}
+
+// A later pass goes on from the next name. It cannot tell the names an earlier
+// pass generated from names of sources added since, so it renames those again,
+// all uses together.
+TEST(RenamerTest, LaterPassesContinueTheSequence) {
+  std::string packed;
+  {
+    trimlet packer;
+    packer.AddSource(u"function f(){var x;return x};", 0, nullptr);
+    packer.ChangeVars();
+    packer.AddSource(u"function g(){var y;return y};", 1, nullptr);
+    packer.ChangeVars();
+    packed = Narrow(packer.Output().value_or(u""));
+  }
+  EXPECT_EQ(packed, Pack({"function f(){var b;return b};function g(){var c;return c};"}, false));
+}
+
+TEST(RenamerTest, UnbalancedBracketsAndTheTraceLine) {
+  const platform::TraceSink previous = platform::CurrentTraceSink();
+  platform::SetTraceSink(CollectTrace);
+  const std::vector<std::pair<std::vector<Row>, const char*>> cases = {
+      {{{"function f(){var x=1;return x}", "function f(){var a=1;return a}"}}, "Level = 0"},
+      {{{"function f(){var x=1;{return x}", "function f(){var a=1;{return a}"}}, "Level = 1"},
+      {{{"}}function f(){var x=1;return x}", "}}function f(){var x=1;return x}"}}, "Level = -2"},
+      {{{"function f(){var x=g(1;return x}", "function f(){var a=g(1;return a}"}}, "Level = 1"},
+      {{{"function f(){var x=1,y=[x", "function f(){var a=1,b=[a"}}, "Level = 1"},
+  };
+  for (const auto& [rows, level] : cases) {
+    traceLines.clear();
+    ExpectRows(rows);
+    ASSERT_EQ(traceLines.size(), 1u);
+    EXPECT_EQ(traceLines[0], std::string("\ntrimlet::ChangeVars() : ") + level + "\n");
+  }
+  platform::SetTraceSink(previous);
+}
+
+TEST(RenamerTest, DeepNestingNeedsNoDeepStack) {
+  constexpr int kDepth = 1000000;
+  std::string braces = "function f(){var x;";
+  braces.append(kDepth, '{');
+  braces += "x=1";
+  braces.append(kDepth, '}');
+  braces += "return x}";
+  std::string expected = braces;
+  expected.replace(expected.find("var x"), 5, "var a");
+  expected.replace(expected.find("x=1"), 1, "a");
+  expected.replace(expected.find("return x"), 8, "return a");
+  EXPECT_EQ(Pack({braces}, true), Pack({expected}, false));
+
+  constexpr int kFunctions = 100000;
+  std::string functions;
+  std::string renamed;
+  for (int k = 0; k < kFunctions; ++k) {
+    functions += "function f(){var x;";
+    renamed += "function f(){var a;";
+  }
+  functions.append(kFunctions, '}');
+  renamed.append(kFunctions, '}');
+  EXPECT_EQ(Pack({functions}, true), Pack({renamed}, false));
+}
