@@ -53,6 +53,9 @@ FileResult WriteWholeFile(const std::string& path, std::string_view bytes) {
   if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
     return Failure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
   }
+  // A read-only file stays as it is, as on Windows, even though renaming over
+  // it would succeed (and root could write it anyway).
+  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0) return Failure(EACCES);
   std::string temp = path + ".XXXXXX";
   Descriptor file{::mkstemp(&temp[0])};
   if (file.fd < 0) return Failure(errno);
