@@ -7,6 +7,7 @@
 //   node bench.js --trimlet build/bench-release/cli/trimlet [--inputs corpus,10mb,50mb]
 //                 [--runs 5] [--warmup 1] [--modes ws,rename,full] [--tools trimlet,esbuild,...]
 //                 [--out bench/results] [--no-check]
+//   node bench.js --from-json bench/results/results.json     the report again, from saved results
 'use strict';
 
 const childProcess = require('child_process');
@@ -50,7 +51,8 @@ function usage(message) {
   process.stderr.write(
       'usage: node bench.js --trimlet PATH [--inputs corpus,10mb,50mb,FILE...] [--runs N]\n' +
       '       [--warmup N] [--modes ws,rename,full] [--tools trimlet,esbuild,terser,uglify-js,jsmin]\n' +
-      '       [--out DIR] [--no-check]\n');
+      '       [--out DIR] [--no-check]\n' +
+      '       node bench.js --from-json results.json [--out DIR]   (the report again from saved results)\n');
   process.exit(2);
 }
 
@@ -58,7 +60,7 @@ function parseArguments(argv) {
   const options = {
     trimlet: null, inputs: ['corpus', '10mb', '50mb'], runs: 5, warmup: 1,
     modes: MODES.map((m) => m.id), tools: TOOLS.slice(), out: path.join(benchDir, 'results'),
-    check: true,
+    check: true, fromJson: null,
   };
   const list = (text) => text.split(',').map((s) => s.trim()).filter(Boolean);
   for (let i = 0; i < argv.length; ++i) {
@@ -82,10 +84,12 @@ function parseArguments(argv) {
       case '--tools': options.tools = list(value()); break;
       case '--out': options.out = path.resolve(value()); break;
       case '--no-check': options.check = false; break;
+      case '--from-json': options.fromJson = path.resolve(value()); break;
       case '-h': case '--help': usage(); break;
       default: usage(`unknown argument "${word}"`);
     }
   }
+  if (options.fromJson) return options;
   if (!options.trimlet) usage('--trimlet is required');
   if (!fs.existsSync(options.trimlet)) usage(`no trimlet program at ${options.trimlet}`);
   for (const m of options.modes) {
@@ -191,8 +195,7 @@ function peerPaths() {
   };
 }
 
-function toolVersion(tool, paths) {
-  if (tool === 'trimlet') return gitDescription();
+function toolVersion(tool) {
   const manifest = path.join(modulesDir, tool, 'package.json');
   if (!fs.existsSync(manifest)) return 'not installed';
   return JSON.parse(fs.readFileSync(manifest, 'utf8')).version;
@@ -232,10 +235,14 @@ function configurations(options) {
       if (options.tools.includes(peer.tool)) configs.push({mode, tool: peer.tool, args: peer.args});
     }
   }
+  return labelConfigurations(configs);
+}
+
+function labelConfigurations(configs) {
   for (const config of configs) {
     config.label = config.tool === 'trimlet'
         ? `trimlet ${config.args.join(' ') || '(defaults)'}`
-        : `${config.tool === 'uglify-js' ? 'uglify-js' : config.tool} ${config.args.join(' ')}`.trim();
+        : `${config.tool} ${config.args.join(' ')}`.trim();
     config.key = `${config.mode.id}-${config.tool}`;
   }
   return configs;
@@ -334,21 +341,25 @@ function inputTable(input, results) {
   const lines = [];
   lines.push(`### ${input.name} (${grouped(input.bytes)} bytes)`, '');
   lines.push('| mode | tool | raw bytes | gzip -9 bytes | % of original | median wall s | MB/s | ' +
-             'peak memory MB | bytes of memory per input byte | peer time / trimlet time | CPU s | node --check |');
-  lines.push('|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|');
+             'peak memory MB | bytes of memory per input byte | peer time / trimlet time | CPU s | ' +
+             'peer CPU / trimlet CPU | node --check |');
+  lines.push('|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|');
   for (const result of results) {
     const trimlet = results.find((r) => r.config.mode === result.config.mode && r.config.tool === 'trimlet');
     const cells = [result.config.mode.title, result.config.label];
     if (result.failure) {
       cells.push(`failed: ${result.failure.replace(/\|/g, '/').replace(/\s+/g, ' ').slice(0, 120)}`,
-                 '', '', '', '', '', '', '', '', '');
+                 '', '', '', '', '', '', '', '', '', '');
     } else {
-      const ratio = result === trimlet ? '1 (base)'
-          : trimlet && !trimlet.failure ? `${fixed(result.wall / trimlet.wall, 2)}x` : 'n/a';
+      const base = trimlet && !trimlet.failure ? trimlet : null;
+      const ratio = result === trimlet ? '1 (base)' : base ? `${fixed(result.wall / base.wall, 2)}x` : 'n/a';
+      // time reports CPU in hundredths of a second: too coarse below 0.05 s.
+      const cpuRatio = result === trimlet ? '1 (base)'
+          : base && base.cpu >= 0.05 ? `${fixed(result.cpu / base.cpu, 2)}x` : 'n/a';
       cells.push(grouped(result.rawBytes), grouped(result.gzipBytes),
                  fixed(100 * result.rawBytes / input.bytes, 2), seconds(result.wall),
                  fixed(input.bytes / MB / result.wall, 1), fixed(result.peakBytes / MB, 1),
-                 fixed(result.peakBytes / input.bytes, 2), ratio, seconds(result.cpu),
+                 fixed(result.peakBytes / input.bytes, 2), ratio, seconds(result.cpu), cpuRatio,
                  result.parses === null ? 'not run' : result.parses ? 'yes' : '**NO**');
     }
     lines.push(`| ${cells.join(' | ')} |`);
@@ -372,8 +383,9 @@ function targetLines(byKey) {
     const t = find(ten.results, modeId, 'trimlet');
     const p = find(ten.results, modeId, 'esbuild');
     const ratio = t && p ? p.wall / t.wall : null;
+    const cpuRatio = t && p && t.cpu >= 0.05 ? p.cpu / t.cpu : null;
     rows.push([label, `>= ${goal}x`, ratio === null ? 'n/a' : `${fixed(ratio, 2)}x`,
-               verdict(ratio === null ? null : ratio >= goal)]);
+               cpuRatio === null ? 'n/a' : `${fixed(cpuRatio, 2)}x`, verdict(ratio === null ? null : ratio >= goal)]);
   };
   speed('ws', 'esbuild', 10, 'throughput "-nse -nvc" / esbuild --minify-whitespace');
   {
@@ -382,7 +394,7 @@ function targetLines(byKey) {
     for (const [what, field] of [['raw', 'rawBytes'], ['gzip -9', 'gzipBytes']]) {
       const excess = t && p ? 100 * (t[field] / p[field] - 1) : null;
       rows.push([`"-nse -nvc" output size over esbuild --minify-whitespace, ${what}`, '<= +3%',
-                 excess === null ? 'n/a' : `${excess >= 0 ? '+' : ''}${fixed(excess, 2)}%`,
+                 excess === null ? 'n/a' : `${excess >= 0 ? '+' : ''}${fixed(excess, 2)}%`, '',
                  verdict(excess === null ? null : excess <= 3)]);
     }
   }
@@ -393,20 +405,22 @@ function targetLines(byKey) {
     const p = find(ten.results, mode.id, 'esbuild');
     const share = t && p ? t.peakBytes / p.peakBytes : null;
     rows.push([`peak memory, ${mode.title}: trimlet / esbuild`, '<= 0.5',
-               share === null ? 'n/a' : fixed(share, 2), verdict(share === null ? null : share <= 0.5)]);
+               share === null ? 'n/a' : fixed(share, 2), '', verdict(share === null ? null : share <= 0.5)]);
     const perByte = t ? t.peakBytes / ten.input.bytes : null;
     rows.push([`peak memory, ${mode.title}: trimlet bytes per input byte`, '<= 10',
-               perByte === null ? 'n/a' : fixed(perByte, 2), verdict(perByte === null ? null : perByte <= 10)]);
+               perByte === null ? 'n/a' : fixed(perByte, 2), '', verdict(perByte === null ? null : perByte <= 10)]);
   }
   const fifty = byKey['50mb'];
   for (const mode of MODES) {
     const t10 = find(ten.results, mode.id, 'trimlet');
     const t50 = fifty && find(fifty.results, mode.id, 'trimlet');
     const growth = t10 && t50 ? t50.wall / t10.wall : null;
+    const cpuGrowth = t10 && t50 && t10.cpu >= 0.05 ? t50.cpu / t10.cpu : null;
     rows.push([`growth, ${mode.title}: time 50 MB / time 10 MB`, '<= 5.5',
-               growth === null ? 'n/a' : fixed(growth, 2), verdict(growth === null ? null : growth <= 5.5)]);
+               growth === null ? 'n/a' : fixed(growth, 2), cpuGrowth === null ? 'n/a' : fixed(cpuGrowth, 2), verdict(growth === null ? null : growth <= 5.5)]);
   }
-  const lines = ['## Targets of issue 6 (10 MB file)', '', '| target | goal | measured | |', '|---|---|---:|---|'];
+  const lines = ['## Targets of issue 6 (10 MB file)', '', '| target | goal | measured (wall time) | by CPU time | verdict (wall time) |',
+                 '|---|---|---:|---:|---|'];
   for (const row of rows) lines.push(`| ${row.join(' | ')} |`);
   lines.push('');
   return lines;
@@ -417,19 +431,15 @@ function gitDescription() {
   return run.status === 0 ? run.stdout.trim() : 'unknown';
 }
 
-function report(options, inputs, measured, configs, paths, overhead, loadBefore) {
+function report(meta, measured, configs) {
   const lines = ['# trimlet benchmark', ''];
-  lines.push(`- Date: ${new Date().toISOString()}; trimlet at commit ${gitDescription()}`);
-  lines.push(`- Machine: ${os.cpus().length} cores (${os.cpus()[0].model}), ` +
-             `${fixed(os.totalmem() / 2 ** 30, 1)} GiB; load average ${loadBefore} before, ` +
-             `${os.loadavg().map((v) => fixed(v, 2)).join(' ')} after. A shared machine: ` +
-             'absolute times vary, the ratios are taken within each round.');
-  lines.push(`- Each figure: median of ${options.runs} whole-process runs after ${options.warmup} warm-up ` +
+  lines.push(`- Date: ${meta.date}; source tree at ${meta.source}; trimlet program ${meta.trimlet}`);
+  lines.push(`- Machine: ${meta.machine}; load average ${meta.loadBefore} before, ${meta.loadAfter} after. ` +
+             'A shared machine: absolute times vary, the ratios are taken within each round.');
+  lines.push(`- Each figure: median of ${meta.runs} whole-process runs after ${meta.warmup} warm-up ` +
              'round(s); every round runs all tools in turn. Peak memory: maximum resident set from /usr/bin/time.');
-  lines.push(`- Cost of starting a process under /usr/bin/time (included in every time): ${seconds(overhead)} s.`);
-  lines.push(`- MB = 10^6 bytes. node ${process.version}; ` +
-             TOOLS.filter((t) => t !== 'trimlet' && options.tools.includes(t))
-                 .map((t) => `${t} ${toolVersion(t, paths)}`).join(', ') + '.');
+  lines.push(`- Cost of starting a process under /usr/bin/time (included in every time): ${meta.overhead}.`);
+  lines.push(`- MB = 10^6 bytes. ${meta.versions}.`);
   lines.push('', 'Commands (IN and OUT stand for the input and output files):', '');
   for (const config of configs) lines.push(`- ${config.mode.title}: \`${displayCommand(config)}\``);
   lines.push('');
@@ -448,16 +458,62 @@ function processOverhead(options) {
   return median(walls);
 }
 
+const loadAverage = () => os.loadavg().map((v) => fixed(v, 2)).join(' ');
+
+function saveResults(file, meta, measured) {
+  fs.writeFileSync(file, JSON.stringify({
+    meta,
+    inputs: measured.map((entry) => ({
+      input: entry.input,
+      results: entry.results.map((r) => ({
+        mode: r.config.mode.id, tool: r.config.tool, args: r.config.args, failure: r.failure, runs: r.runs,
+        wall: r.wall, cpu: r.cpu, peakBytes: r.peakBytes, rawBytes: r.rawBytes, gzipBytes: r.gzipBytes,
+        parses: r.parses,
+      })),
+    })),
+  }, null, 1) + '\n');
+}
+
+// Reads a results.json back (to render the report again after a change of
+// layout); the configurations are those of the saved rows.
+function loadResults(file, options) {
+  const saved = JSON.parse(fs.readFileSync(file, 'utf8'));
+  const entries = Array.isArray(saved) ? saved : saved.inputs;
+  const meta = Object.assign({
+    date: 'unknown', source: 'unknown', trimlet: 'unknown', machine: 'unknown', loadBefore: 'unknown',
+    loadAfter: 'unknown', runs: options.runs, warmup: options.warmup, overhead: 'unknown', versions: '',
+  }, Array.isArray(saved) ? {} : saved.meta);
+  const configs = [];
+  const measured = entries.map((entry) => ({
+    input: entry.input,
+    results: entry.results.map((r) => {
+      const mode = MODES.find((m) => m.id === r.mode);
+      let config = configs.find((c) => c.mode === mode && c.tool === r.tool);
+      if (!config) configs.push(config = {mode, tool: r.tool, args: r.args});
+      return Object.assign({}, r, {config});
+    }),
+  }));
+  labelConfigurations(configs);
+  return {meta, measured, configs};
+}
+
 function main() {
   const options = parseArguments(process.argv.slice(2));
   fs.mkdirSync(options.out, {recursive: true});
+  if (options.fromJson) {
+    const {meta, measured, configs} = loadResults(options.fromJson, options);
+    const text = report(meta, measured, configs);
+    fs.writeFileSync(path.join(options.out, 'report.md'), text + '\n');
+    process.stdout.write(text + '\n');
+    return;
+  }
   const paths = peerPaths();
   for (const tool of options.tools) {
     if (tool !== 'trimlet' && !fs.existsSync(paths[tool])) {
       throw new Error(`${tool} is not installed at ${paths[tool]} (run npm ci in bench/)`);
     }
   }
-  const loadBefore = os.loadavg().map((v) => fixed(v, 2)).join(' ');
+  const loadBefore = loadAverage();
   const inputs = prepareInputs(options);
   const configs = configurations(options);
   const overhead = processOverhead(options);
@@ -466,16 +522,17 @@ function main() {
     process.stderr.write(`${input.name} (${grouped(input.bytes)} bytes)\n`);
     measured.push({input, results: measureInput(input, configs, options, paths)});
   }
-  const text = report(options, inputs, measured, configs, paths, overhead, loadBefore);
+  const meta = {
+    date: new Date().toISOString(), source: gitDescription(), trimlet: options.trimlet,
+    machine: `${os.cpus().length} cores (${os.cpus()[0].model}), ${fixed(os.totalmem() / 2 ** 30, 1)} GiB`,
+    loadBefore, loadAfter: loadAverage(), runs: options.runs, warmup: options.warmup,
+    overhead: `${seconds(overhead)} s`,
+    versions: `node ${process.version}; ` + TOOLS.filter((t) => t !== 'trimlet' && options.tools.includes(t))
+        .map((t) => `${t} ${toolVersion(t)}`).join(', '),
+  };
+  const text = report(meta, measured, configs);
   fs.writeFileSync(path.join(options.out, 'report.md'), text + '\n');
-  fs.writeFileSync(path.join(options.out, 'results.json'), JSON.stringify(measured.map((entry) => ({
-    input: entry.input,
-    results: entry.results.map((r) => ({
-      mode: r.config.mode.id, tool: r.config.tool, args: r.config.args, failure: r.failure, runs: r.runs,
-      wall: r.wall, cpu: r.cpu, peakBytes: r.peakBytes, rawBytes: r.rawBytes, gzipBytes: r.gzipBytes,
-      parses: r.parses,
-    })),
-  })), null, 1) + '\n');
+  saveResults(path.join(options.out, 'results.json'), meta, measured);
   process.stdout.write(text + '\n');
   const failures = measured.flatMap((e) => e.results.filter((r) => r.failure && r.config.tool === 'trimlet'));
   process.exitCode = failures.length ? 1 : 0;

@@ -25,7 +25,7 @@ node "$bench/bench.js" --trimlet "$trimlet" --inputs "$bench/smoke/sample.js" --
 # every mode (a peer's broken output is its own affair: the table shows it).
 node - "$out/results.json" "$tools" <<'CHECK' || { cat "$out/report.md" >&2; exit 1; }
 const [file, tools] = process.argv.slice(2);
-const rows = JSON.parse(require('fs').readFileSync(file, 'utf8'))[0].results;
+const rows = JSON.parse(require('fs').readFileSync(file, 'utf8')).inputs[0].results;
 const expected = tools.includes(',') ? 11 : 3;
 const measured = rows.filter((r) => !r.failure && r.wall > 0 && r.rawBytes > 0 && r.gzipBytes > 0);
 const trimlet = measured.filter((r) => r.tool === 'trimlet' && r.parses === true);
