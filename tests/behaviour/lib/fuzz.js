@@ -61,27 +61,51 @@ function DifferenceAlone(trimlet, dir, text, combination) {
   return problem ? { problem, packed } : null;
 }
 
-// Removes chunks of lines while the program stays valid and still differs.
+// The line that closes the block opened at the end of line `open`: the next
+// line at the same indentation that starts with "}" (the generator indents so).
+function BlockEnd(lines, open) {
+  const indent = /^\s*/.exec(lines[open])[0];
+  for (let k = open + 1; k < lines.length; ++k) {
+    if (lines[k].startsWith(indent + '}')) return k;
+    if (lines[k].trim() !== '' && !lines[k].startsWith(indent + ' ') && !lines[k].startsWith(indent + '}')) return -1;
+  }
+  return -1;
+}
+
+// Removes whole blocks, then unwraps them, then chunks of lines, while the
+// program stays valid and still differs after packing.
 function Shrink(trimlet, dir, text, combination) {
   let lines = text.split('\n');
   const differs = (candidate) => {
     const joined = candidate.join('\n');
-    return IsValidProgram(joined) && DifferenceAlone(trimlet, dir, joined, combination) !== null;
+    return candidate.length > 0 && IsValidProgram(joined) && DifferenceAlone(trimlet, dir, joined, combination) !== null;
   };
-  for (let size = Math.max(1, lines.length >> 1); size >= 1; size = size >> 1) {
-    let changed = true;
-    while (changed) {
-      changed = false;
-      for (let start = 0; start < lines.length; start += size) {
-        const candidate = lines.slice(0, start).concat(lines.slice(start + size));
-        if (candidate.length > 0 && differs(candidate)) {
-          lines = candidate;
-          changed = true;
-          start -= size;
-        }
+  const tryEach = (makeCandidate) => {
+    let changed = false;
+    for (let i = 0; i < lines.length; ++i) {
+      const candidate = makeCandidate(i);
+      if (candidate && differs(candidate)) {
+        lines = candidate;
+        changed = true;
+        --i;
       }
     }
-    if (size === 1) break;
+    return changed;
+  };
+  const blocks = (i, keepBody) => {
+    if (!/\{\s*$/.test(lines[i])) return null;
+    const end = BlockEnd(lines, i);
+    if (end < 0) return null;
+    const body = keepBody ? lines.slice(i + 1, end) : [];
+    return lines.slice(0, i).concat(body, lines.slice(end + 1));
+  };
+  for (let round = 0; round < 4; ++round) {
+    let changed = tryEach((i) => blocks(i, false));
+    changed = tryEach((i) => blocks(i, true)) || changed;
+    for (let size = Math.max(1, lines.length >> 1); size >= 1; size = size >> 1) {
+      changed = tryEach((i) => (i % size === 0 ? lines.slice(0, i).concat(lines.slice(i + size)) : null)) || changed;
+    }
+    if (!changed) break;
   }
   return lines.join('\n');
 }

@@ -46,6 +46,7 @@ class Generator {
       fns: parent ? parent.fns.slice() : [],
       objects: parent ? parent.objects.slice() : [],
       labels: parent ? parent.labels.slice() : [],
+      own: parent ? parent.own : [],
       inFunction: parent ? parent.inFunction : false,
       inLoop: parent ? parent.inLoop : false,
       strict: strict || (parent ? parent.strict : false),
@@ -91,7 +92,7 @@ class Generator {
   Expression(scope, depth) {
     if (depth <= 0 || this.r.chance(0.25)) return this.Leaf(scope);
     const e = () => this.Expression(scope, depth - 1);
-    switch (this.r.int(22)) {
+    switch (this.r.int(25)) {
       case 0: return e() + ' ' + this.r.pick(['+', '-', '*', '/', '%', '<', '>=', '==', '!==', '&&', '||', '&', '|', '^', '<<', '>>>']) + ' ' + e();
       case 1: {
         const right = e();
@@ -104,7 +105,12 @@ class Generator {
       case 6: return '[' + e() + ', ' + e() + ']' + (this.r.chance(0.5) ? '[' + this.r.int(3) + ']' : '.length');
       case 7: return this.r.pick(kRegExps) + '.test(' + this.String() + ')';
       case 8: return 'String(' + e() + ').replace(' + this.r.pick(kRegExps) + ', ' + this.String() + ')';
-      case 9: return scope.objects.length ? this.r.pick(scope.objects) + '.' + this.r.pick(kKeys) : e();
+      case 9: {
+        // A key may hold a method: call it rather than print its source.
+        if (!scope.objects.length) return e();
+        const member = this.r.pick(scope.objects) + '.' + this.r.pick(kKeys);
+        return '(typeof ' + member + ' == "function" ? ' + member + '(' + this.Number() + ') : ' + member + ')';
+      }
       case 10: return '(' + this.String() + ' in ' + (scope.objects.length ? this.r.pick(scope.objects) : '{a: 1}') + ')';
       case 11: return '(' + e() + ' instanceof ' + this.r.pick(['Object', 'Array', 'Function', 'RegExp']) + ')';
       case 12: return '(function (p) { return ' + this.r.pick(['p + 1', 'p * 2', 'p', 'String(p).length']) + ' }(' + e() + '))';
@@ -116,6 +122,11 @@ class Generator {
       case 18: return '"k" + ' + e();
       case 19: return scope.vars.length ? '(' + this.r.pick(scope.vars) + this.r.pick(['++', '--']) + ')' : e();
       case 20: return scope.vars.length ? '(' + this.r.pick(['++', '--']) + this.r.pick(scope.vars) + ')' : e();
+      case 22:
+        // "a < !--b" must not become the comment opener "<!--".
+        return scope.vars.length ? '(' + e() + ' < !--' + this.r.pick(scope.vars) + ')' : e();
+      case 23: return scope.vars.length ? '(' + this.r.pick(scope.vars) + '-- > ' + e() + ')' : e();
+      case 24: return '(' + e() + ' in ' + this.r.pick(['{a: 1, b: 2}', '[1, 2]', '{"in": 0}']) + ')';
       default: return e() + ' + ' + e();
     }
   }
@@ -126,13 +137,29 @@ class Generator {
     this.Emit('console.log(' + args.join(',' + this.Comment()) + ')' + this.End());
   }
 
+  // A new variable name, or inside a function sometimes the name of an outer
+  // variable, which the declaration then shadows for the whole function.
+  VarName(scope, prefix) {
+    if (scope.inFunction && this.r.chance(0.35)) {
+      const outer = scope.vars.filter((v) => scope.own.indexOf(v) < 0);
+      if (outer.length) {
+        const name = this.r.pick(outer);
+        scope.own.push(name);
+        return name;
+      }
+    }
+    const name = this.Name(prefix);
+    scope.own.push(name);
+    return name;
+  }
+
   Var(scope) {
-    const name = this.Name(this.r.chance(0.3) ? 'item' : 'v');
+    const name = this.VarName(scope, this.r.chance(0.3) ? 'item' : 'v');
     const forms = this.r.int(6);
     if (forms === 0) {
       this.Emit('var ' + name + this.End());
     } else if (forms === 1) {
-      const second = this.Name('w');
+      const second = this.VarName(scope, 'w');
       this.Emit('var ' + name + ' = ' + this.Expression(scope, 2) + ',');
       this.Emit('    ' + second + ' = ' + this.Expression(scope, 2) + this.End());
       scope.vars.push(second);
@@ -197,7 +224,9 @@ class Generator {
     inner.inFunction = true;
     inner.labels = [];
     inner.inLoop = false;
-    const params = [this.Name('p'), this.Name('p')];
+    inner.own = [];
+    const params = [this.VarName(inner, 'p'), this.VarName(inner, 'p')];
+    if (params[0] === params[1]) params[1] = this.Name('p');
     inner.vars.push(...params);
     if (this.r.chance(0.3)) params.push(params[0]);
     const asExpression = this.r.chance(0.4);
@@ -307,6 +336,60 @@ class Generator {
     }
   }
 
+  // Line breaks and braces where statements end or run on.
+  Hazard(scope) {
+    const v = scope.vars.length ? this.r.pick(scope.vars) : '0';
+    switch (this.r.int(9)) {
+      case 0:
+        this.Emit('if (' + this.Expression(scope, 1) + ') console.log("then", ' + v + ')');
+        this.Emit('else console.log("else")');
+        break;
+      case 1:
+        this.Emit('var ' + this.VarName(scope, 'v') + ' = String(' + v + ')');
+        this.Emit('  .length');
+        break;
+      case 2:
+        this.Emit('{');
+        this.Emit('  console.log("block", ' + v + ')');
+        this.Emit('}');
+        // (Not "/=x/" here: the ES5 check used for shrinking misreads it after "}".)
+        this.Emit(this.r.pick(kRegExps.slice(0, 4)) + '.test(' + this.String() + ') && console.log("regex after block")');
+        break;
+      case 3: {
+        const f = this.Name('g');
+        this.Emit('var ' + f + ' = function () { return ' + this.r.pick(kRegExps) + '.source }');
+        this.Emit('console.log(' + f + '())');
+        break;
+      }
+      case 4:
+        this.Emit('for (var ' + this.Name('k') + ' in {a: 1, b: 2}) console.log("key", ' + v + ')');
+        break;
+      case 5:
+        this.Emit(';;');
+        this.Emit('if (' + this.Expression(scope, 1) + ');');
+        break;
+      case 6: {
+        const w = this.VarName(scope, 'v');
+        this.Emit('var ' + w + ' = {a: 1}');
+        this.Emit('/ 2');
+        this.Emit('console.log(' + w + ')');
+        scope.vars.push(w);
+        break;
+      }
+      case 7: {
+        const f = this.Name('h');
+        this.Emit('var ' + f + ' = function () {');
+        this.Emit('  return /* a comment with a');
+        this.Emit('  line break */ ' + this.Leaf(scope));
+        this.Emit('}');
+        this.Emit('console.log(' + f + '())');
+        break;
+      }
+      default:
+        this.Emit('do console.log("do", ' + v + '); while (false)');
+    }
+  }
+
   Statement(scope) {
     const choice = this.r.int(20);
     if (choice < 3) return this.Var(scope);
@@ -326,6 +409,7 @@ class Generator {
         if (scope.inLoop && scope.labels.length) return this.Emit('if (' + this.Expression(scope, 1) + ') continue ' + scope.labels[0]);
         return this.Print(scope);
       case 17: return this.Emit(this.Comment().trim() ? '/* block comment */' : '// line comment');
+      case 18: return this.Hazard(scope);
       default: return this.Print(scope);
     }
   }
