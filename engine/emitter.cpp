@@ -31,8 +31,10 @@ bool IsDigitsOnly(std::u16string_view text) {
   return true;
 }
 
-// Operators that would fuse with the next token:
+// Operators that would fuse with the next token, or spell something that
+// changes how the text is read (a comment, or an end tag on an HTML page):
 //   a + +b   a + ++b   a - -b   a - --b   a / /re/   /re/ / 2   a < !--b
+//   a < /script/.test(b)   x-- > y
 bool OperatorsFuse(const Token& cur, const Token& next, const Token* after) {
   if (cur.kind == Punctuator) {
     switch (cur.value) {
@@ -40,7 +42,9 @@ bool OperatorsFuse(const Token& cur, const Token& next, const Token* after) {
       case kMinus: return next.IsPunct(kMinus) || next.IsPunct(kDecrement);
       case kSlash: return next.kind == RegExp;
       case kLess:
-        return next.IsPunct(kNot) && after != nullptr && after->IsPunct(kDecrement);
+        return next.kind == RegExp ||
+               (next.IsPunct(kNot) && after != nullptr && after->IsPunct(kDecrement));
+      case kDecrement: return next.IsPunct(kGreater);
       default: return false;
     }
   }

@@ -39,7 +39,7 @@ inline constexpr std::array<std::u16string_view, 6> LiteralWords = {
 enum Punct : int32_t {
   kOpenBrace = 0, kCloseBrace = 1, kOpenParen = 2, kCloseParen = 3,
   kOpenBracket = 4, kCloseBracket = 5, kDot = 6, kSemicolon = 7, kComma = 8,
-  kLess = 9, kPlus = 17, kMinus = 18, kIncrement = 21, kDecrement = 22,
+  kLess = 9, kGreater = 10, kPlus = 17, kMinus = 18, kIncrement = 21, kDecrement = 22,
   kNot = 29, kTilde = 30, kQuestion = 33, kColon = 34, kAssign = 35,
   kSlash = 46, kSlashAssign = 47, kArrow = 48, kSingleQuote = 49, kDoubleQuote = 50,
 };
@@ -58,6 +58,7 @@ static_assert(PunctuatorTable[kOpenParen] == u"(" && PunctuatorTable[kCloseParen
 static_assert(PunctuatorTable[kOpenBracket] == u"[" && PunctuatorTable[kCloseBracket] == u"]");
 static_assert(PunctuatorTable[kDot] == u"." && PunctuatorTable[kSemicolon] == u";");
 static_assert(PunctuatorTable[kComma] == u"," && PunctuatorTable[kLess] == u"<");
+static_assert(PunctuatorTable[kGreater] == u">");
 static_assert(PunctuatorTable[kPlus] == u"+" && PunctuatorTable[kMinus] == u"-");
 static_assert(PunctuatorTable[kIncrement] == u"++" && PunctuatorTable[kDecrement] == u"--");
 static_assert(PunctuatorTable[kNot] == u"!" && PunctuatorTable[kTilde] == u"~");
