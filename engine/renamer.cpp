@@ -25,7 +25,6 @@
 //      declares its name and gives it the name chosen for that declaration.
 #include <cstdio>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "context_rules.h"
@@ -253,7 +252,6 @@ class Renamer {
   std::vector<int32_t> declarations_;  // binding of each declaration, in walk order
   std::vector<int32_t> entered_;       // bindings in the order their functions open
   std::vector<int32_t> innermost_;     // per name: the innermost open binding
-  std::unordered_map<uint64_t, int32_t> bindingOf_;  // (scope, name) -> binding
 };
 
 // The declaration walk. Braces count levels; at level 1 or more, each name
@@ -266,6 +264,8 @@ int32_t Renamer::FindDeclarations() {
   ScopeCursor cursor(scopes_);
   int32_t level = 0;
   size_t i = 0;
+  // While the walk runs, innermost_ holds the bindings found so far in the
+  // functions around it, so that a second `var` of a name finds its binding.
   while (i < n) {
     const Token& t = tokens_[i];
     if (t.IsPunct(pack::kOpenBrace)) {
@@ -278,6 +278,7 @@ int32_t Renamer::FindDeclarations() {
     }
     ++i;
   }
+  cursor.LeaveAll([this](int32_t s) { LeaveScope(s); });
   return level;
 }
 
@@ -289,7 +290,7 @@ size_t Renamer::DeclareList(size_t first, ScopeCursor& cursor) {
   const size_t n = tokens_.Size();
   size_t d = first;
   while (d < n && tokens_[d].kind == pack::Identifier) {
-    cursor.MoveTo(d, [](int32_t) {}, [](int32_t) {});
+    cursor.MoveTo(d, [this](int32_t s) { LeaveScope(s); }, [](int32_t) {});
     if (cursor.Innermost() != kNone && IsSourceName(tokens_[d])) Declare(d, cursor.Innermost());
     if (d + 1 < n && tokens_[d + 1].IsKeyword(pack::kIn)) return d + 2;
     pack::TokenIterator stop = d;
@@ -305,20 +306,18 @@ size_t Renamer::DeclareList(size_t first, ScopeCursor& cursor) {
 
 void Renamer::Declare(size_t at, int32_t scope) {
   const int32_t name = tokens_[at].value;
-  const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(scope)) << 32) |
-                       static_cast<uint32_t>(name);
-  auto found = bindingOf_.find(key);
-  if (found == bindingOf_.end()) {
-    const int32_t b = static_cast<int32_t>(bindings_.size());
+  int32_t& top = innermost_[static_cast<size_t>(name)];
+  if (top == kNone || BindingAt(top).scope != scope) {
     Binding binding;
     binding.name = name;
     binding.scope = scope;
     binding.nextInScope = ScopeAt(scope).firstBinding;
-    ScopeAt(scope).firstBinding = b;
+    binding.outer = top;
+    ScopeAt(scope).firstBinding = static_cast<int32_t>(bindings_.size());
+    top = ScopeAt(scope).firstBinding;
     bindings_.push_back(binding);
-    found = bindingOf_.emplace(key, b).first;
   }
-  declarations_.push_back(found->second);
+  declarations_.push_back(top);
 }
 
 // Marks the functions in which eval or with appears, themselves or in a nested
