@@ -17,7 +17,9 @@ module.exports = function (g, record) {
     a: { b: { c: 41 } }, b: 0, flag: false, num: 1234.5678, when: new Date(0), obj: { k: [1, { v: 'x' }] },
     items: [{ name: 'a' }, { name: 'c' }, { name: 'b' }], fn: (x, y) => x * y,
   });
+  const locals = [{}, { a: { b: { c: 'local' } }, num: -0.5 }, { items: [], flag: true, b: 1 }];
   for (const expression of kExpressions) {
+    locals.forEach((l, i) => record('parse with locals#' + i + ' ' + expression, () => $parse(expression)(scope(), l)));
     record('parse ' + expression, () => $parse(expression)(scope()));
     record('interpolate ' + expression, () => $interpolate('[{{' + expression + '}}]')(scope()));
   }

@@ -4,7 +4,10 @@ module.exports = function (g, record) {
   const d3 = g.d3;
   const numbers = [0, 1, -1, 0.5, 1234.5678, 1e-7, 1e21, -42.42, NaN, 99.995];
   const formats = [',', '.2f', '%', '.3s', '$,.2f', '+e', 'x', '08.3f', '.0%', 'b', 'o', ',.4r', '^10', '*>12,'];
-  for (const f of formats) record('format ' + f, () => numbers.map(d3.format(f)));
+  for (const f of formats) {
+    const format = d3.format(f);
+    for (const n of numbers) record('format ' + f + ' ' + n, () => format(n));
+  }
   const scales = [
     ['linear', (s) => s.domain([0, 10]).range([100, 200])],
     ['pow', (s) => s.exponent(2).domain([0, 10]).range([0, 1])],
@@ -22,8 +25,12 @@ module.exports = function (g, record) {
   record('category', () => ['x', 'y', 'z', 'x'].map(d3.scale.category10()));
   record('quantize', () => [0, 0.3, 0.6, 1].map(d3.scale.quantize().domain([0, 1]).range(['lo', 'mid', 'hi'])));
   record('threshold', () => [-1, 0, 0.5, 1, 2].map(d3.scale.threshold().domain([0, 1]).range(['a', 'b', 'c'])));
-  const time = d3.time.format.utc('%Y-%m-%dT%H:%M:%S %a %b %j %U %p %%');
-  record('time format', () => [0, 951827696000, 1720051200000].map((t) => time(new Date(t))));
+  const specifiers = ['%Y-%m-%dT%H:%M:%S', '%a %A %b %B', '%c', '%x %X', '%j %U %W %w', '%I %p %L %e', '%y %Z %%', '%-d/%_m/%0H'];
+  for (const spec of specifiers) {
+    for (const t of [0, 951827696000, 1720051200000, -86400000 * 365]) {
+      record('time format ' + spec + ' ' + t, () => d3.time.format.utc(spec)(new Date(t)));
+    }
+  }
   record('time parse', () => String(d3.time.format.utc('%d/%m/%Y %H:%M').parse('29/02/2020 12:34')));
   record('time scale', () => d3.time.scale.utc().domain([new Date(0), new Date(86400000 * 40)]).ticks(6).map(Number));
   record('time intervals', () => d3.time.days.utc(new Date(0), new Date(86400000 * 5)).map(Number));

@@ -34,5 +34,14 @@ module.exports = function (g, record) {
     record('dump flow#' + i, () => yaml.dump(value, { flowLevel: 1, sortKeys: true, indent: 4, lineWidth: 20 }));
     record('round trip#' + i, () => yaml.load(yaml.dump(value)));
   });
+  const schemas = ['FAILSAFE_SCHEMA', 'JSON_SCHEMA', 'CORE_SCHEMA', 'DEFAULT_SAFE_SCHEMA'];
+  kDocuments.forEach((doc, i) => {
+    for (const schema of schemas) record('load ' + schema + '#' + i, () => yaml.load(doc, { schema: yaml[schema] }));
+  });
+  const dumpOptions = [{ indent: 1 }, { noRefs: true }, { noCompatMode: true }, { condenseFlow: true, flowLevel: 0 },
+    { styles: { '!!null': 'canonical', '!!int': 'hexadecimal' } }, { lineWidth: -1, sortKeys: (a, b) => (a < b ? 1 : -1) }];
+  kValues.forEach((value, i) => {
+    dumpOptions.forEach((options, j) => record('dump options ' + j + '#' + i, () => yaml.safeDump(value, Object.assign({ skipInvalid: true }, options))));
+  });
   record('dump regexp', () => yaml.dump({ r: /ab+c/gi, u: undefined }));
 };

@@ -7,6 +7,12 @@ const kTemplates = ['<div>{{ msg }}</div>', '<ul><li v-for="(item, i) in items" 
   '<div><template v-for="x in 3"><b>{{ x }}</b></template></div>', '<div @click="n++" :title="`x`">{{ n }}</div>', '<div>{{ unclosed </div>',
   '<div><span v-once>{{ msg }}</span><slot>fallback</slot></div>', '<p>{{ items.map(function (x) { return x.toUpperCase() }).join("+") }}</p>'];
 
+const kData = [
+  { msg: 'hello <world>', items: ['a', 'b', 'c'], flag: true, n: 2, c: 'red', raw: '<i>raw</i>' },
+  { msg: '', items: [], flag: false, n: 0, c: '', raw: '' },
+  { msg: 'Ünïcode ✓ "quoted"', items: ['x'], flag: true, n: -1.5, c: 'rgb(1, 2, 3)', raw: '<b>b</b><i>i</i>' },
+];
+
 module.exports = function (g, record) {
   const Vue = g.Vue;
   Vue.config.async = false;
@@ -16,12 +22,14 @@ module.exports = function (g, record) {
   Vue.filter('upper', (s) => String(s).toUpperCase());
   kTemplates.forEach((template, i) => {
     record('compile#' + i, () => { const r = Vue.compile(template); return [r.render.toString(), r.staticRenderFns.map(String)]; });
-    record('render#' + i, () => {
-      const vm = new Vue({ template, data: { msg: 'hello <world>', items: ['a', 'b', 'c'], flag: true, n: 2, c: 'red', raw: '<i>raw</i>' } }).$mount();
+    kData.forEach((data, j) => record('render#' + i + '.' + j, () => {
+      const vm = new Vue({ template, data: JSON.parse(JSON.stringify(data)) }).$mount();
       const before = vm.$el.outerHTML;
-      vm.msg = 'changed'; vm.items.push('d'); vm.flag = false; vm.n = 7;
-      return [before, vm.$el.outerHTML];
-    });
+      vm.msg = 'changed'; vm.items.push('d'); vm.flag = !vm.flag; vm.n = 7;
+      const middle = vm.$el.outerHTML;
+      vm.items.splice(0, 1); vm.msg = ''; vm.n = 0;
+      return [before, middle, vm.$el.outerHTML];
+    }));
   });
   record('computed and watch', () => {
     const log = [];

@@ -107,6 +107,12 @@ function ScriptOfPage(page) {
   return match ? match[1] : null;
 }
 
+// The page around the script block must come out as it went in.
+function SurroundingsOf(page) {
+  const match = /<script[^>]*>([\s\S]*?)<\/script>/i.exec(page);
+  return match ? page.slice(0, match.index) + '\u0000' + page.slice(match.index + match[0].length) : null;
+}
+
 function FileOf(name) {
   return kLibraries.find((l) => l.name === name);
 }
@@ -151,8 +157,13 @@ function RunLibraries(trimlet, work, report) {
       const out = outName(library.name, combination, '.packed.html');
       const error = PackFiles(trimlet, [page], out, combination.args);
       if (error) return error;
-      const script = ScriptOfPage(fs.readFileSync(out, 'utf8'));
-      return script === null ? 'no script block in the packed page' : [{ file: out, text: script }];
+      const packedPage = fs.readFileSync(out, 'utf8');
+      const script = ScriptOfPage(packedPage);
+      if (script === null) return 'no script block in the packed page';
+      if (SurroundingsOf(packedPage) !== SurroundingsOf(fs.readFileSync(page, 'utf8'))) {
+        return 'the page around the script block changed';
+      }
+      return [{ file: out, text: script }];
     }, report, counts);
   }
   for (const group of kGroups) {
