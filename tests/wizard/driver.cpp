@@ -1,0 +1,409 @@
+// Drives Farrowdale under Wine as a person would: keys and mouse clicks through
+// SendInput, with the windows found by their titles and control numbers. It
+// checks each page and box on the way, saves a picture of every page, and
+// leaves the packed files for run.sh to compare with trimlet's.
+//   wizard_driver.exe Farrowdale.exe WORK_DIR SHOTS_DIR
+// WORK_DIR holds in\single.js, in\one\lib.js and in\two\page.html; the wizard
+// writes out\single-on.js (both options), out\single-off.js (neither) and
+// out\group\lib.js, out\group\page.html (both options).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kNext = 1005;
+constexpr int kDestination = 1006;
+constexpr int kSingleFile = 1007;
+constexpr int kBack = 1007;
+constexpr int kFileGroup = 1008;
+constexpr int kFileList = 1011;
+constexpr int kAddFile = 1014;
+constexpr int kEncodeStrings = 1015;
+constexpr int kChangeVariables = 1016;
+constexpr int kFileName = 1018;
+constexpr int kHelp = 57670;
+
+const char* const kStep1 = "BrixelPacker (Step 1)";
+const char* const kStep2 = "BrixelPacker (Step 2)";
+const char* const kStep3 = "BrixelPacker (Step 3)";
+
+PROCESS_INFORMATION wizard{};
+std::string shots;
+int checks = 0;
+
+std::string Text(HWND window);
+
+// Where the keyboard goes: the foreground window and its focused control.
+std::string Focus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(0, &info);
+  HWND foreground = GetForegroundWindow();
+  return "foreground \"" + Text(foreground) + "\", focus on control " +
+         std::to_string(info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : -1);
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::printf("FAIL: %s (%s)\n", what.c_str(), Focus().c_str());
+  std::fflush(stdout);
+  if (wizard.hProcess != nullptr) TerminateProcess(wizard.hProcess, 99);
+  std::exit(1);
+}
+
+void Check(bool ok, const std::string& what) {
+  if (!ok) Fail(what);
+  ++checks;
+  std::printf("ok: %s\n", what.c_str());
+  std::fflush(stdout);
+}
+
+// Waits up to five seconds for `ok` to hold: the wizard works on its own thread.
+template <typename Condition>
+void CheckSoon(Condition ok, const std::string& what) {
+  for (int i = 0; i < 50 && !ok(); ++i) Sleep(100);
+  Check(ok(), what);
+}
+#define CHECK_SOON(condition, what) CheckSoon([&] { return (condition); }, (what))
+
+std::string Text(HWND window) {
+  char text[1024] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool OfWizard(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == wizard.dwProcessId;
+}
+
+struct Search {
+  const char* title;
+  HWND found;
+};
+
+// A visible top-level dialog of the wizard's process with exactly this title.
+HWND FindVisible(const char* title) {
+  Search search{title, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char cls[64] = "";
+        GetClassNameA(window, cls, sizeof cls);
+        if (IsWindowVisible(window) && OfWizard(window) && std::string(cls) == "#32770" &&
+            Text(window) == s->title) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitFor(const char* title, const std::string& what) {
+  for (int i = 0; i < 200; ++i) {
+    if (HWND window = FindVisible(title)) {
+      Sleep(300);  // let it paint
+      return window;
+    }
+    Sleep(100);
+  }
+  Fail("no window \"" + std::string(title) + "\" for " + what);
+}
+
+void WaitGone(HWND window, const std::string& what) {
+  for (int i = 0; i < 200 && IsWindow(window) && IsWindowVisible(window); ++i) Sleep(100);
+  if (IsWindow(window) && IsWindowVisible(window)) Fail(what + ": window stays");
+  Sleep(200);
+}
+
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(150);
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+void Key(WORD key) { Send({KeyInput(key, false), KeyInput(key, true)}); }
+
+void ShiftKey(WORD key) {
+  Send({KeyInput(VK_SHIFT, false), KeyInput(key, false), KeyInput(key, true),
+        KeyInput(VK_SHIFT, true)});
+}
+
+void Type(const std::string& text) {
+  std::vector<INPUT> inputs;
+  for (char c : text) {
+    for (bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      inputs.push_back(input);
+    }
+  }
+  Send(inputs);
+}
+
+// A left click in the middle of a control.
+void Click(HWND page, int id) {
+  HWND control = GetDlgItem(page, id);
+  if (control == nullptr) Fail("no control " + std::to_string(id));
+  RECT box{};
+  GetWindowRect(control, &box);
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = ((box.left + box.right) / 2) * 65535 / width;
+  move.mi.dy = ((box.top + box.bottom) / 2) * 65535 / height;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  INPUT down = move;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  INPUT up = move;
+  up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  Send({move});
+  Send({down, up});
+  Sleep(200);
+}
+
+bool Checked(HWND page, int id) {
+  return SendMessageA(GetDlgItem(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+
+// The box raised by the wizard: its caption, its text, dismissed with Enter.
+void ExpectBox(const char* caption, const std::string& text) {
+  HWND box = WaitFor(caption, "box \"" + text + "\"");
+  const std::string shown = Text(GetDlgItem(box, 0xFFFF));
+  CHECK_SOON(shown == text, "box [" + std::string(caption) + "] says \"" + shown + "\"");
+  Key(VK_RETURN);
+  WaitGone(box, "box \"" + text + "\"");
+}
+
+// A pixel of a bottom-up 24-bit picture.
+struct Picture {
+  std::vector<unsigned char> bytes;
+  int width;
+  int height;
+  COLORREF Pixel(int x, int y) const {
+    const size_t row = static_cast<size_t>((width * 3 + 3) & ~3);
+    const size_t at = static_cast<size_t>(height - 1 - y) * row + static_cast<size_t>(x) * 3;
+    return RGB(bytes[at + 2], bytes[at + 1], bytes[at]);
+  }
+};
+
+// Saves the page's client area as a 24-bit BMP and checks the look every page
+// shares: the banner's orange rule, the white body, the grey rule, the band.
+void Shoot(HWND page, const std::string& name) {
+  RECT client{};
+  GetClientRect(page, &client);
+  POINT origin{0, 0};
+  ClientToScreen(page, &origin);
+  const int w = client.right;
+  const int h = client.bottom;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = w;
+  header.biHeight = h;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  const DWORD row = static_cast<DWORD>((w * 3 + 3) & ~3);
+  Picture picture{std::vector<unsigned char>(row * static_cast<DWORD>(h)), w, h};
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), picture.bytes.data(),
+            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(picture.bytes.size());
+  const std::string path = shots + "\\" + name + ".bmp";
+  if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(picture.bytes.data(), 1, picture.bytes.size(), out);
+    std::fclose(out);
+  }
+  Check(picture.Pixel(200, 77) != RGB(255, 255, 255) && picture.Pixel(3, 3) == RGB(255, 255, 255),
+        name + ": banner at the top");
+  Check(picture.Pixel(420, 200) == RGB(255, 255, 255), name + ": white body");
+  Check(picture.Pixel(420, 300) == RGB(170, 170, 170) &&
+            picture.Pixel(420, 301) == RGB(221, 221, 221),
+        name + ": dark and light grey rule");
+  Check(picture.Pixel(200, 335) == (GetSysColor(COLOR_BTNFACE) & 0xFFFFFF), name + ": button band");
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// Empties the focused edit and types `text` into it.
+void Retype(const std::string& text) {
+  Key(VK_END);
+  ShiftKey(VK_HOME);
+  Key(VK_DELETE);
+  Type(text);
+}
+
+// The open dialog of "+": type the full name and press Enter.
+void AddThroughDialog(HWND files, const std::string& path, LRESULT count) {
+  Click(files, kAddFile);
+  HWND dialog = WaitFor("Open", "the file dialog");
+  Type(path);
+  Key(VK_RETURN);
+  WaitGone(dialog, "the file dialog");
+  CHECK_SOON(SendDlgItemMessageA(files, kFileList, LB_GETCOUNT, 0, 0) == count,
+             "the group lists " + std::to_string(count) + " file(s) after adding " + path);
+}
+
+void SetOptions(HWND options, bool encode, bool change) {
+  if (Checked(options, kEncodeStrings) != encode) Click(options, kEncodeStrings);
+  if (Checked(options, kChangeVariables) != change) Click(options, kChangeVariables);
+  CHECK_SOON(
+      Checked(options, kEncodeStrings) == encode && Checked(options, kChangeVariables) == change,
+      "options set by clicks");
+}
+
+void Compress(HWND options) {
+  Key(VK_RETURN);  // the focus is on a check box: Enter presses "Compress"
+  ExpectBox("", "Compression completed.");
+  CHECK_SOON(Text(GetDlgItem(options, kNext)) == "Close", "the button reads \"Close\"");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::printf("usage: wizard_driver Farrowdale.exe WORK_DIR SHOTS_DIR\n");
+    return 2;
+  }
+  const std::string work = argv[2];
+  shots = argv[3];
+  std::string command = std::string("\"") + argv[1] + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(argv[1], &command[0], nullptr, nullptr, FALSE, 0, nullptr, work.c_str(),
+                      &startup, &wizard)) {
+    Fail("cannot start " + std::string(argv[1]));
+  }
+  WaitForInputIdle(wizard.hProcess, 10000);
+
+  // Step 1 at start: "Single file", its edit and "..." on, the group off.
+  HWND files = WaitFor(kStep1, "start");
+  SetForegroundWindow(files);
+  Sleep(300);
+  CHECK_SOON(Checked(files, kSingleFile) && !Checked(files, kFileGroup),
+             "Step 1 starts in single-file mode");
+  CHECK_SOON(Enabled(files, kFileName) && !Enabled(files, kFileList) && !Enabled(files, kAddFile),
+             "single-file controls on, group controls off");
+  Shoot(files, "step1");
+
+  // Help: the file is missing. The wizard reports nothing itself; the shell
+  // may say so in a box of its own, which is closed here.
+  Click(files, kHelp);
+  Sleep(1500);
+  if (HWND other = GetForegroundWindow(); other != files && other != nullptr && OfWizard(other)) {
+    std::printf("note: Help showed \"%s\": %s\n", Text(other).c_str(),
+                Text(GetDlgItem(other, 0xFFFF)).c_str());
+    PostMessageA(other, WM_CLOSE, 0, 0);
+    WaitGone(other, "the shell's box");
+    SetForegroundWindow(files);
+    Sleep(300);
+  }
+  CHECK_SOON(FindVisible(kStep1) == files, "Step 1 still shown after Help");
+
+  // The warnings: nothing typed, then an empty group.
+  SendMessageA(files, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(files, kSingleFile)),
+               TRUE);
+  Key(VK_RETURN);
+  ExpectBox("Warning", "Please specify a file name.");
+  Key(VK_DOWN);  // the arrow moves within the radio group and selects "File group"
+  CheckSoon(
+      [&] {
+        return Checked(files, kFileGroup) && Enabled(files, kFileList) &&
+               !Enabled(files, kFileName);
+      },
+      "Down selects \"File group\"");
+  Key(VK_RETURN);
+  ExpectBox("Warning", "Please specify at least one file name.");
+  Key(VK_UP);
+  CheckSoon([&] { return Checked(files, kSingleFile); }, "Up selects \"Single file\" again");
+
+  // One file, both options on.
+  Key(VK_TAB);
+  Type(work + "\\in\\single.js");
+  Key(VK_RETURN);
+  HWND destination = WaitFor(kStep2, "Next on Step 1");
+  CHECK_SOON(!IsWindowVisible(files), "Step 1 hidden");
+  Shoot(destination, "step2");
+  Key(VK_RETURN);
+  ExpectBox("Warning", "Please specify a destination folder.");
+  Type(work + "\\out\\single-on.js");
+  Key(VK_RETURN);
+  HWND options = WaitFor(kStep3, "Next on Step 2");
+  Shoot(options, "step3");
+  Key(VK_ESCAPE);  // no page handles Escape
+  CHECK_SOON(FindVisible(kStep3) == options, "Escape leaves Step 3 as it was");
+  Key(VK_SPACE);  // the focus starts on "Encode strings"
+  Key(VK_TAB);
+  Key(VK_SPACE);
+  CHECK_SOON(Checked(options, kEncodeStrings) && Checked(options, kChangeVariables),
+             "Space and Tab set both options");
+  Compress(options);
+
+  // Back to Step 2, another destination, both options off.
+  Click(options, kBack);
+  WaitFor(kStep2, "<<Back on Step 3");
+  CHECK_SOON(Text(GetDlgItem(options, kNext)) == "Compress", "<<Back restores \"Compress\"");
+  Click(destination, kDestination);
+  Retype(work + "\\out\\single-off.js");
+  Key(VK_RETURN);
+  WaitFor(kStep3, "Next on Step 2 again");
+  SetOptions(options, false, false);
+  Compress(options);
+
+  // A group of two files from two folders to a folder, both options on.
+  Click(options, kBack);
+  WaitFor(kStep2, "<<Back on Step 3");
+  Click(destination, kBack);
+  WaitFor(kStep1, "<<Back on Step 2");
+  Click(files, kFileGroup);
+  CHECK_SOON(Checked(files, kFileGroup), "a click selects \"File group\"");
+  AddThroughDialog(files, work + "\\in\\one\\lib.js", 1);
+  AddThroughDialog(files, work + "\\in\\two\\page.html", 2);
+  Click(files, kNext);
+  WaitFor(kStep2, "Next on Step 1 with a group");
+  Click(destination, kDestination);
+  Retype(work + "\\out\\group");
+  Key(VK_RETURN);
+  WaitFor(kStep3, "Next on Step 2 with a folder");
+  SetOptions(options, true, true);
+  Compress(options);
+
+  // "Close" ends the program with exit code 0.
+  Key(VK_RETURN);
+  if (WaitForSingleObject(wizard.hProcess, 20000) != WAIT_OBJECT_0)
+    Fail("\"Close\" did not end the program");
+  DWORD code = 1;
+  GetExitCodeProcess(wizard.hProcess, &code);
+  CHECK_SOON(code == 0, "exit code " + std::to_string(code));
+  std::printf("%d passed, 0 failed\n", checks);
+  return 0;
+}

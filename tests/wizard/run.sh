@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The wizard end to end: cross-compiles Farrowdale.exe, trimlet.exe and the test
+# driver with mingw-w64, runs the wizard under Wine in a virtual X server as a
+# person would, and checks that every file it packs equals what trimlet.exe
+# writes for the same input and options. Pictures of the three pages are saved
+# under build/mingw/wizard-e2e/shots.
+#   tests/wizard/run.sh BUILD_DIR    (BUILD_DIR: the native build, for its trimlet)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+native="${1:-}"
+cross="$root/build/mingw"
+
+# What the test needs, installed when missing; the time it takes is printed.
+need=()
+command -v x86_64-w64-mingw32-g++ >/dev/null || need+=(g++-mingw-w64-x86-64)
+command -v wine >/dev/null || need+=(wine wine64)
+[ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xdotool >/dev/null || need+=(xdotool)
+[ -x /usr/bin/convert ] || need+=(imagemagick)
+command -v cmake >/dev/null || need+=(cmake)
+command -v ninja >/dev/null || need+=(ninja-build)
+if [ ${#need[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
+  started=$(date +%s)
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
+    "${need[@]}" >/dev/null
+  echo "wizard: installed ${need[*]} in $(( $(date +%s) - started )) s"
+fi
+
+started=$(date +%s)
+cmake -S "$root" -B "$cross" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRIMLET_WERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+nice -n 10 cmake --build "$cross" -j 2 --target Farrowdale trimlet wizard_driver
+echo "wizard: cross-compiled in $(( $(date +%s) - started )) s"
+
+e2e="$cross/wizard-e2e"
+rm -rf "$e2e/work" "$e2e/expect" "$e2e/shots"
+mkdir -p "$e2e/work/in/one" "$e2e/work/in/two" "$e2e/work/out/group" "$e2e/expect" "$e2e/shots"
+winpath() { echo "Z:$1" | tr / '\\'; }
+
+# The inputs: a script with locals and strings, a second one in code page 1251,
+# and an HTML page whose script blocks are packed.
+cat >"$e2e/work/in/single.js" <<'JS'
+// Counts the words of a sentence.
+function countWords(sentence) {
+  var words = sentence.split(" ")
+  var count = 0
+  for (var i = 0; i < words.length; i++) {
+    if (words[i] != "") count++
+  }
+  return count
+}
+var greeting = "Hello, world"
+alert(countWords(greeting))
+JS
+printf 'var caption = "\xcf\xf0\xe8\xe2\xe5\xf2";\nfunction show(text) {\n  var box = document.getElementById("box")\n  box.innerHTML = text\n}\nshow(caption)\n' \
+  >"$e2e/work/in/one/lib.js"
+cat >"$e2e/work/in/two/page.html" <<'HTML'
+<html>
+<head><title>Page</title></head>
+<body>
+<script type="text/javascript">
+  function twice(value) {
+    var result = value * 2
+    return result
+  }
+  document.write("twice: " + twice(21))
+</script>
+</body>
+</html>
+HTML
+
+export WINEPREFIX="$cross/wine/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+mkdir -p "$cross/wine"
+xvfb_pid=""
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+started=$(date +%s)
+Xvfb -displayfd 6 -screen 0 1024x768x24 -nolisten tcp 6>"$e2e/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$e2e/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$e2e/display")"
+nice -n 10 wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+echo "wizard: Wine ready on $DISPLAY in $(( $(date +%s) - started )) s"
+
+# What the console program writes, under Wine, for each file the wizard packs.
+(
+  cd "$e2e/work"
+  nice -n 10 wine "$cross/cli/trimlet.exe" 'in\single.js' '..\expect\single-on.js' >/dev/null
+  nice -n 10 wine "$cross/cli/trimlet.exe" -nse -nvc 'in\single.js' '..\expect\single-off.js' >/dev/null
+  nice -n 10 wine "$cross/cli/trimlet.exe" 'in\one\lib.js' '..\expect\lib.js' >/dev/null
+  nice -n 10 wine "$cross/cli/trimlet.exe" 'in\two\page.html' '..\expect\page.html' >/dev/null
+)
+status=0
+if [ -n "$native" ] && [ -x "$native/cli/trimlet" ]; then
+  "$native/cli/trimlet" "$e2e/work/in/single.js" "$e2e/native-single.js" >/dev/null
+  if cmp -s "$e2e/native-single.js" "$e2e/expect/single-on.js"; then
+    echo "ok: trimlet.exe under Wine writes what the native trimlet writes"
+  else
+    echo "FAIL: trimlet.exe and the native trimlet differ"; status=1
+  fi
+fi
+
+started=$(date +%s)
+nice -n 10 timeout 600 wine "$cross/wizard/wizard_driver.exe" "$(winpath "$cross/wizard/Farrowdale.exe")" \
+  "$(winpath "$e2e/work")" "$(winpath "$e2e/shots")" | tr -d '\r' | tee "$e2e/driver.log"
+[ "${PIPESTATUS[0]}" = 0 ] || status=1
+echo "wizard: the driver took $(( $(date +%s) - started )) s"
+
+for pair in single-on.js:single-on.js single-off.js:single-off.js group/lib.js:lib.js \
+  group/page.html:page.html; do
+  out="$e2e/work/out/${pair%%:*}"
+  expect="$e2e/expect/${pair##*:}"
+  if [ -f "$out" ] && [ -s "$expect" ] && cmp -s "$out" "$expect"; then
+    echo "ok: out/${pair%%:*} equals trimlet's"
+  else
+    echo "FAIL: out/${pair%%:*} differs from trimlet's (or is missing)"; status=1
+  fi
+done
+
+for shot in "$e2e"/shots/*.bmp; do
+  [ -f "$shot" ] && /usr/bin/convert "$shot" "${shot%.bmp}.png" 2>/dev/null && rm -f "$shot"
+done
+ls "$e2e/shots"
+[ "$status" = 0 ] && echo "wizard: end-to-end test passed" || echo "wizard: end-to-end test FAILED"
+exit "$status"

@@ -1,0 +1,149 @@
+// The three pages: each reads its controls and hands the texts and check
+// states to the page logic, which decides what follows.
+#include "resource.h"
+#include "shell.h"
+
+namespace wizard {
+
+CFilesPage::CFilesPage() : CPage(IDD_FILES_PAGE) {}
+
+CFilesPage& CFilesPage::Instance() {
+  static CFilesPage page;
+  return page;
+}
+
+void CFilesPage::OnInitDialog() {
+  CenterOnWorkArea(Window());
+  CheckDlgButton(Window(), IDC_SINGLE_FILE, BST_CHECKED);
+  SetSingleFileMode();
+  State().SetSingleFileMode();
+}
+
+// Controls: 1007 "Single file", 1008 "File group", 1018 file name, 1010 "...",
+// 1011 the group list, 1014 "+", 1013 "-", 1009 "Cancel", 1005 "Next>>".
+void CFilesPage::OnCommand(int id, int notification) {
+  const bool clicked = notification == BN_CLICKED;
+  switch (id) {
+    case IDC_SINGLE_FILE:
+      if (clicked) SetSingleFileMode();
+      break;
+    case IDC_FILE_GROUP:
+      if (clicked) SetFileGroupMode();
+      break;
+    case IDC_BROWSE:
+      if (!clicked) break;
+      if (const std::optional<std::string> path = State().BrowseFile()) {
+        SetDlgItemTextA(Window(), IDC_FILE_NAME, path->c_str());
+      }
+      break;
+    case IDC_ADD_FILE:
+      if (clicked) AddFile();
+      break;
+    case IDC_REMOVE_FILE:
+      if (clicked) RemoveFile();
+      break;
+    case IDC_CANCEL:
+      if (clicked) SendMessageA(Window(), WM_CLOSE, 0, 0);
+      break;
+    case IDC_NEXT:
+      State().FilesNext(ControlText(IDC_FILE_NAME));
+      break;
+    default:
+      break;
+  }
+}
+
+// The other mode's input stays as it is, only disabled.
+void CFilesPage::SetSingleFileMode() {
+  if (!IsChecked(IDC_SINGLE_FILE)) return;
+  EnableWindow(Control(IDC_FILE_NAME), TRUE);
+  EnableWindow(Control(IDC_BROWSE), TRUE);
+  EnableWindow(Control(IDC_ADD_FILE), FALSE);
+  EnableWindow(Control(IDC_REMOVE_FILE), FALSE);
+  EnableWindow(Control(IDC_FILE_LIST), FALSE);
+  CheckDlgButton(Window(), IDC_FILE_GROUP, BST_UNCHECKED);
+  State().SetSingleFileMode();
+}
+
+void CFilesPage::SetFileGroupMode() {
+  if (!IsChecked(IDC_FILE_GROUP)) return;
+  EnableWindow(Control(IDC_FILE_NAME), FALSE);
+  EnableWindow(Control(IDC_BROWSE), FALSE);
+  EnableWindow(Control(IDC_ADD_FILE), TRUE);
+  EnableWindow(Control(IDC_REMOVE_FILE), TRUE);
+  EnableWindow(Control(IDC_FILE_LIST), TRUE);
+  CheckDlgButton(Window(), IDC_SINGLE_FILE, BST_UNCHECKED);
+  State().SetFileGroupMode();
+}
+
+void CFilesPage::AddFile() {
+  if (const std::optional<std::string> path = State().AddFile()) {
+    SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(path->c_str()));
+  }
+}
+
+void CFilesPage::RemoveFile() {
+  const LRESULT index = SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_GETCURSEL, 0, 0);
+  if (index < 0) return;
+  const WPARAM item = static_cast<WPARAM>(index);
+  const LRESULT length = SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_GETTEXTLEN, item, 0);
+  if (length < 0) return;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_GETTEXT, item,
+                      reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_DELETESTRING, item, 0);
+  State().RemoveFile(text);
+}
+
+CDestinationPage::CDestinationPage() : CPage(IDD_DESTINATION_PAGE) {}
+
+CDestinationPage& CDestinationPage::Instance() {
+  static CDestinationPage page;
+  return page;
+}
+
+// Controls: 1006 destination, 1010 "...", 1007 "<<Back", 1005 "Next>>".
+void CDestinationPage::OnCommand(int id, int notification) {
+  switch (id) {
+    case IDC_BROWSE:
+      if (notification != BN_CLICKED) break;
+      if (const std::optional<std::string> path = State().BrowseDestination()) {
+        SetDlgItemTextA(Window(), IDC_DESTINATION, path->c_str());
+      }
+      break;
+    case IDC_BACK:
+      State().DestinationBack();
+      break;
+    case IDC_NEXT:
+      State().DestinationNext(ControlText(IDC_DESTINATION));
+      break;
+    default:
+      break;
+  }
+}
+
+COptionsPage::COptionsPage() : CPage(IDD_OPTIONS_PAGE) {}
+
+COptionsPage& COptionsPage::Instance() {
+  static COptionsPage page;
+  return page;
+}
+
+// Controls: 1015 "Encode strings", 1016 "Change variable names", 1007 "<<Back",
+// 1005 "Compress", which reads "Close" after a run.
+void COptionsPage::OnCommand(int id, int) {
+  switch (id) {
+    case IDC_BACK:
+      State().OptionsBack(IsChecked(IDC_ENCODE_STRINGS), IsChecked(IDC_CHANGE_VARIABLES));
+      break;
+    case IDC_NEXT:
+      State().OnCompress(IsChecked(IDC_ENCODE_STRINGS), IsChecked(IDC_CHANGE_VARIABLES));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace wizard

@@ -1,0 +1,255 @@
+// The page windows, their common look, the message loop, moving between pages,
+// help and closing the program.
+#include "shell.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform.h"
+#include "resource.h"
+
+namespace wizard {
+namespace {
+
+HINSTANCE programInstance = nullptr;
+HWND visiblePage = nullptr;
+
+// The page's picture in device pixels: a white body under the banner, a rule of
+// one dark and one light grey row, and the band in which the buttons stand.
+constexpr int kPageWidth = 431;
+constexpr int kRuleRow = 300;
+constexpr int kBandBottom = 354;
+
+}  // namespace
+
+HINSTANCE ProgramInstance() { return programInstance; }
+void SetProgramInstance(HINSTANCE instance) { programInstance = instance; }
+
+CPage::~CPage() {
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(whiteBrush), static_cast<HGDIOBJ>(faceBrush),
+                         static_cast<HGDIOBJ>(darkPen), static_cast<HGDIOBJ>(lightPen)}) {
+    if (object != nullptr) DeleteObject(object);
+  }
+}
+
+bool CPage::Create() {
+  window = CreateDialogParamA(programInstance, MAKEINTRESOURCEA(templateId), nullptr, DialogProc,
+                              reinterpret_cast<LPARAM>(this));
+  return window != nullptr;
+}
+
+std::string CPage::ControlText(int id) const {
+  HWND control = Control(id);
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  const int length = GetWindowTextA(control, &text[0], static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(length > 0 ? length : 0));
+  return text;
+}
+
+// The page object rides in the window's user data from WM_INITDIALOG on; the
+// few messages before it (WM_SETFONT) get the default handling.
+INT_PTR CALLBACK CPage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  CPage* page = nullptr;
+  if (message == WM_INITDIALOG) {
+    page = reinterpret_cast<CPage*>(lParam);
+    page->window = dialog;
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+  } else {
+    page = reinterpret_cast<CPage*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+  }
+  return page != nullptr ? page->HandleMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetIcons();
+      OnInitDialog();
+      CMessageLoop::Instance().AddFilter(this);
+      return TRUE;  // the focus goes to the first tab stop
+    case WM_ERASEBKGND:
+      PaintBackground(reinterpret_cast<HDC>(wParam));
+      SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_CLOSE:
+      CloseApplication();
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_HELP_BUTTON) {
+        if (HIWORD(wParam) == BN_CLICKED) OpenHelp(window);
+      } else {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      }
+      return TRUE;
+    default:
+      (void)lParam;
+      return FALSE;
+  }
+}
+
+void CPage::SetIcons() {
+  const auto load = [](int width, int height) {
+    return LoadImageA(programInstance, MAKEINTRESOURCEA(IDI_FARROWDALE), IMAGE_ICON, width, height,
+                      LR_DEFAULTCOLOR);
+  };
+  HANDLE bigIcon = load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  HANDLE smallIcon = load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+}
+
+// The lines are drawn first; neither fill covers the two rows of the rule. The
+// picture is 431 x 354 pixels, the page's size in Tahoma 8 at 96 dots per inch;
+// where another font makes the page larger, body and band reach its edges.
+void CPage::PaintBackground(HDC dc) {
+  if (whiteBrush == nullptr) {
+    whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
+    faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    darkPen = CreatePen(PS_INSIDEFRAME, 1, RGB(170, 170, 170));
+    lightPen = CreatePen(PS_INSIDEFRAME, 1, RGB(221, 221, 221));
+  }
+  RECT client{};
+  GetClientRect(window, &client);
+  const LONG right = std::max<LONG>(kPageWidth, client.right);
+  const LONG bottom = std::max<LONG>(kBandBottom, client.bottom);
+  HGDIOBJ oldPen = SelectObject(dc, darkPen);
+  MoveToEx(dc, 0, kRuleRow, nullptr);
+  LineTo(dc, right, kRuleRow);
+  SelectObject(dc, lightPen);
+  MoveToEx(dc, 0, kRuleRow + 1, nullptr);
+  LineTo(dc, right, kRuleRow + 1);
+  const RECT body{0, 0, right, kRuleRow};
+  FillRect(dc, &body, whiteBrush);
+  const RECT band{0, kRuleRow + 2, right, bottom};
+  FillRect(dc, &band, faceBrush);
+  SelectObject(dc, oldPen);
+}
+
+CMessageLoop& CMessageLoop::Instance() {
+  static CMessageLoop loop;
+  return loop;
+}
+
+// The latest page gets the first look at each message: Tab, the arrow keys and
+// Enter work as in any dialog box.
+int CMessageLoop::Run() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == -1) {
+      platform::DebugTrace("::GetMessage returned -1 (error)\n");
+      continue;
+    }
+    if (got == 0) {
+      platform::DebugTrace("CMessageLoop::Run - exiting\n");
+      return static_cast<int>(message.wParam);
+    }
+    bool consumed = false;
+    for (auto page = filters.rbegin(); page != filters.rend() && !consumed; ++page) {
+      consumed = (*page)->FilterMessage(message);
+    }
+    if (!consumed) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+CPage& PageObject(Page page) {
+  switch (page) {
+    case Page::Files:
+      return CFilesPage::Instance();
+    case Page::Destination:
+      return CDestinationPage::Instance();
+    case Page::Options:
+      break;
+  }
+  return COptionsPage::Instance();
+}
+
+WizardState& State() {
+  static CWin32Ui ui;
+  static WizardState state(ui);
+  return state;
+}
+
+void ShowPage(Page page) {
+  if (visiblePage != nullptr && IsWindow(visiblePage)) ShowWindow(visiblePage, SW_HIDE);
+  CPage& target = PageObject(page);
+  if (!target.Exists()) target.Create();
+  CenterOnWorkArea(target.Window());
+  ShowWindow(target.Window(), SW_SHOWDEFAULT);
+  visiblePage = target.Window();
+}
+
+// A page larger than the work area keeps its left and top edges on it.
+void CenterOnWorkArea(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const LONG w = frame.right - frame.left;
+  const LONG h = frame.bottom - frame.top;
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  LONG x = (area.left + area.right) / 2 - w / 2;
+  LONG y = (area.top + area.bottom) / 2 - h / 2;
+  if (x < area.left) {
+    x = area.left;
+  } else if (x + w > area.right) {
+    x = area.right - w;
+  }
+  if (y < area.top) {
+    y = area.top;
+  } else if (y + h > area.bottom) {
+    y = area.bottom - h;
+  }
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string GetProgramDirectory() {
+  char path[MAX_PATH] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0) return {};
+  std::string directory(path, length);
+  while (!directory.empty() && directory.back() != '\\') directory.pop_back();
+  return directory;
+}
+
+// The help file lies beside the program, whatever the current directory is.
+// When it is missing the shell may say so; the wizard itself says nothing.
+void OpenHelp(HWND owner) {
+  char file[MAX_PATH] = "";
+  std::snprintf(file, sizeof file, "%sFarrowdale.chm", GetProgramDirectory().c_str());
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner;
+  info.lpVerb = "open";
+  info.lpFile = file;
+  info.nShow = SW_SHOWNORMAL;
+  ShellExecuteExA(&info);
+}
+
+void CloseApplication() {
+  for (Page page : {Page::Files, Page::Destination, Page::Options}) {
+    CPage& object = PageObject(page);
+    if (object.Exists()) DestroyWindow(object.Window());
+  }
+  visiblePage = nullptr;
+  PostQuitMessage(0);
+}
+
+int Run(int showCommand) {
+  CMessageLoop& loop = CMessageLoop::Instance();
+  CFilesPage& first = CFilesPage::Instance();
+  if (!first.Create()) {
+    platform::DebugTrace("Main dialog creation failed!\n");
+    return 0;
+  }
+  ShowWindow(first.Window(), showCommand);
+  visiblePage = first.Window();
+  return loop.Run();
+}
+
+}  // namespace wizard
