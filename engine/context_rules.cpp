@@ -71,7 +71,7 @@ bool SlashStartsRegExp(const Token* prev) {
       switch (prev->value) {
         case kCloseParen: return prev->Has(kHeaderClose);
         case kCloseBracket: case kIncrement: case kDecrement: return false;
-        case kCloseBrace: return !prev->Has(kObjectBrace);
+        case kCloseBrace: return !prev->Has(kObjectBrace) && !prev->Has(kFunctionValue);
         default: return true;
       }
     default:
@@ -82,7 +82,7 @@ bool SlashStartsRegExp(const Token* prev) {
 bool ParenOpensHeader(const Token* prev) {
   return prev != nullptr && prev->kind == Keyword &&
          (prev->value == kIf || prev->value == kWhile || prev->value == kFor ||
-          prev->value == kWith);
+          prev->value == kWith || prev->value == kSwitch);
 }
 
 bool IsRestrictedKeyword(const Token& t) {
@@ -110,8 +110,9 @@ bool StatementEndsAfter(const TokenList& tokens, size_t i) {
   const Token& cur = tokens[i];
   const Token& next = tokens[i + 1];
   if (!EndsOperand(cur) || !CannotContinueExpression(next)) return false;
-  if (cur.IsPunct(kCloseParen) && (cur.Has(kHeaderClose) || next.IsPunct(kOpenBrace))) {
-    return false;  // `if (a) b`, `function f() {`, `catch (e) {`
+  if (cur.IsPunct(kCloseParen) &&
+      (cur.Has(kHeaderClose) || (cur.Has(kParamsClose) && next.IsPunct(kOpenBrace)))) {
+    return false;  // `if (a) b`, `function f() {`, `catch (e) {`; but `f()\n{ g() }` ends
   }
   return !IsAccessorPrefix(tokens, i);
 }

@@ -17,18 +17,25 @@ bool CannotContinueExpression(const Token& t);
 // regular expression, `this`, `)`, `]`, or the `}` of an object literal.
 bool EndsOperand(const Token& t);
 
+
 // Whether `{` after `prev` opens an object literal rather than a block or body.
 //   x = {a: 1}     return {a: 1}     f({a: 1})        -> object literal
 //   if (a) {}      do {}   };{        start of source  -> block
 bool BraceOpensObject(const Token* prev);
 
+// Whether `function` after `prev` is a function expression (a value), not a
+// declaration: the same places where `{` opens an object literal.
+//   x = function () {}   (function () {})   !function () {}()   return function () {}
+inline bool FunctionIsValue(const Token* prev) { return BraceOpensObject(prev); }
+
 // Whether `/` after `prev` starts a regular expression rather than a division.
-//   a / b    f() / 2    x[0] / 2   this / 2   {}.x / 2 -> division
+//   a / b    f() / 2    x[0] / 2   this / 2   x = {} / 2   f = function () {} / 2
+//                                                    -> division
 //   return /x/   (/x/)   if (s) /x/.test(s)          -> regular expression
 bool SlashStartsRegExp(const Token* prev);
 
-// Whether `(` after `prev` opens the header of if, while, for or with, whose `)`
-// is followed by a statement, not by an operator.
+// Whether `(` after `prev` opens the header of if, while, for, with or switch,
+// whose `)` is followed by a statement or block, not by an operator.
 bool ParenOpensHeader(const Token* prev);
 
 // Whether the token ends a statement that the language ends at a line break:

@@ -63,7 +63,16 @@ PunctMatch MatchPunctuator(std::u16string_view text) {
 namespace {
 
 // What an open bracket of the source is, for the decisions that depend on it.
-enum class Open : uint8_t { Block, Object, Paren, Header, Bracket };
+enum class Open : uint8_t { Block, FunctionValue, Object, Paren, Header, Params, Bracket };
+
+bool IsBrace(Open o) { return o == Open::Block || o == Open::FunctionValue || o == Open::Object; }
+bool IsParen(Open o) { return o == Open::Paren || o == Open::Header || o == Open::Params; }
+
+// A `function` keyword waiting for the `{` of its body.
+struct PendingBody {
+  size_t depth;  // open brackets at the keyword
+  bool value;    // a function expression
+};
 
 }  // namespace
 
@@ -84,6 +93,9 @@ class Scanner::Run {
   }
   void Append(int32_t kind, int32_t value);
   void NoteBracket(Token& t, const Token* prev);
+  Open ParenKind(const Token* prev);
+  void NameKeywordAccessor(const Token* prev);
+  void DropFinishedBodies();
   void ReportProgress();
   void LineBreak();
   bool AtLineStart() const { return !lineHasToken_; }
@@ -110,6 +122,8 @@ class Scanner::Run {
   bool newLine_ = true;        // a line break or the source start lies before the next token
   bool lineHasToken_ = false;  // a token stands before the cursor on its line
   std::vector<Open> open_;
+  std::vector<PendingBody> pendingBodies_;
+  std::u16string plain_;  // the plain spelling of an escaped identifier
 };
 
 void Scanner::Run::ScanAll() {
@@ -304,12 +318,60 @@ void Scanner::Run::ScanNumber() {
   Append(Literal, LiteralTable().Intern(text));
 }
 
+namespace {
+
+// `\u0078yz` and `xyz` are one name: an identifier whose escapes all stand for
+// ASCII letters, digits, `_` or `$` is kept in its plain spelling, so that every
+// later comparison of names sees one name. Other escapes stay as written.
+int HexValue(char16_t h) {
+  if (IsDigit(h)) return h - u'0';
+  const char16_t lower = static_cast<char16_t>(h | 0x20);
+  return lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : -1;
+}
+
+bool IsPlainNameChar(char16_t c) {
+  const char16_t lower = static_cast<char16_t>(c | 0x20);
+  return IsDigit(c) || c == u'_' || c == u'$' || (lower >= u'a' && lower <= u'z');
+}
+
+bool DecodeAsciiEscapes(std::u16string_view word, std::u16string& plain) {
+  plain.clear();
+  for (size_t i = 0; i < word.size(); ++i) {
+    if (word[i] != u'\\') {
+      plain.push_back(word[i]);
+      continue;
+    }
+    if (i + 6 > word.size() || word[i + 1] != u'u') return false;
+    int code = 0;
+    for (size_t k = i + 2; k < i + 6; ++k) {
+      const int digit = HexValue(word[k]);
+      if (digit < 0) return false;
+      code = code * 16 + digit;
+    }
+    const char16_t c = static_cast<char16_t>(code);
+    if (!IsPlainNameChar(c)) return false;
+    plain.push_back(c);
+    i += 5;
+  }
+  return !plain.empty() && !IsDigit(plain[0]);
+}
+
+}  // namespace
+
 // A word after `.` is a property name, whatever it spells (`o.if`, `p.catch`).
 void Scanner::Run::ScanWord() {
   const char16_t* q = p_ + 1;
-  while (q < end_ && IsWordChar(*q)) ++q;
-  const std::u16string_view word(p_, static_cast<size_t>(q - p_));
+  bool escaped = *p_ == u'\\';
+  while (q < end_ && IsWordChar(*q)) {
+    escaped |= *q == u'\\';
+    ++q;
+  }
+  std::u16string_view word(p_, static_cast<size_t>(q - p_));
   p_ = q;
+  if (escaped && DecodeAsciiEscapes(word, plain_)) {
+    Append(Identifier, IdentifierTable().Intern(plain_));
+    return;
+  }
   const Token* prev = Prev();
   if (prev == nullptr || !prev->IsPunct(kDot)) {
     const int32_t keyword = FindKeyword(word);
@@ -346,53 +408,57 @@ void Scanner::Run::Append(int32_t kind, int32_t value) {
     }
   }
   if (kind == Punctuator) NoteBracket(t, prev);
+  if (kind == Keyword && value == kFunction) {
+    pendingBodies_.push_back({open_.size(), FunctionIsValue(prev)});
+  }
   tokens_.Append(t);
   newLine_ = false;
   lineHasToken_ = true;
 }
 
 // Keeps the stack of open brackets, and marks what later stages ask about:
-// object-literal braces, control-header parentheses, and keyword spellings
-// used as property names (`{default: 1}`, `{get if() {}}`).
+// object-literal braces, function-expression bodies, control-header and
+// parameter-list parentheses, and keyword spellings used as property names
+// (`{default: 1}`, `{get if() {}}`).
 void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
   switch (t.value) {
     case kOpenBrace: {
-      const bool object = BraceOpensObject(prev);
-      if (object) t.flags |= kObjectBrace;
-      open_.push_back(object ? Open::Object : Open::Block);
+      Open kind = BraceOpensObject(prev) ? Open::Object : Open::Block;
+      if (!pendingBodies_.empty() && pendingBodies_.back().depth == open_.size()) {
+        kind = pendingBodies_.back().value ? Open::FunctionValue : Open::Block;
+        pendingBodies_.pop_back();
+      }
+      if (kind == Open::Object) t.flags |= kObjectBrace;
+      open_.push_back(kind);
       break;
     }
     case kCloseBrace:
-      if (!open_.empty() && (open_.back() == Open::Object || open_.back() == Open::Block)) {
+      if (!open_.empty() && IsBrace(open_.back())) {
         if (open_.back() == Open::Object) t.flags |= kObjectBrace;
+        if (open_.back() == Open::FunctionValue) t.flags |= kFunctionValue;
         open_.pop_back();
+        DropFinishedBodies();
       }
       break;
     case kOpenParen:
-      open_.push_back(ParenOpensHeader(prev) ? Open::Header : Open::Paren);
-      if (prev != nullptr && prev->kind == Keyword) {
-        // `get if() {}`: an accessor named by a keyword spelling
-        const Token* before = BeforePrev();
-        if (before != nullptr && before->kind == Identifier && before->Has(kKeyPosition)) {
-          const std::u16string_view name = TokenText(*before);
-          if (name == u"get" || name == u"set") {
-            tokens_.Last()->kind = Identifier;
-            tokens_.Last()->value = IdentifierTable().Intern(KeywordTable[prev->value]);
-          }
-        }
-      }
+      open_.push_back(ParenKind(prev));
       break;
     case kCloseParen:
-      if (!open_.empty() && (open_.back() == Open::Paren || open_.back() == Open::Header)) {
+      if (!open_.empty() && IsParen(open_.back())) {
         if (open_.back() == Open::Header) t.flags |= kHeaderClose;
+        if (open_.back() == Open::Params) t.flags |= kParamsClose;
         open_.pop_back();
+        DropFinishedBodies();
       }
       break;
     case kOpenBracket:
       open_.push_back(Open::Bracket);
       break;
     case kCloseBracket:
-      if (!open_.empty() && open_.back() == Open::Bracket) open_.pop_back();
+      if (!open_.empty() && open_.back() == Open::Bracket) {
+        open_.pop_back();
+        DropFinishedBodies();
+      }
       break;
     case kColon:
       if (prev != nullptr && prev->kind == Keyword && prev->Has(kKeyPosition)) {
@@ -403,6 +469,46 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
       break;
     default:
       break;
+  }
+}
+
+// What a `(` opens: a control header, a parameter list, or a group or call.
+//   if (a)   function f(a)   function (a)   catch (e)   {get x() {}}   {m(a) {}}
+Open Scanner::Run::ParenKind(const Token* prev) {
+  if (prev == nullptr) return Open::Paren;
+  if (prev->kind == Keyword) NameKeywordAccessor(prev);
+  if (ParenOpensHeader(prev)) return Open::Header;
+  if (prev->IsKeyword(kFunction) || prev->IsKeyword(kCatch)) return Open::Params;
+  const Token* before = BeforePrev();
+  if (prev->kind == Identifier && before != nullptr && before->IsKeyword(kFunction)) {
+    return Open::Params;
+  }
+  if ((prev->kind == Identifier || prev->kind == Literal) && prev->Has(kKeyPosition)) {
+    return Open::Params;  // a method: {m() {}}
+  }
+  if (before != nullptr && before->kind == Identifier && before->Has(kKeyPosition) &&
+      (prev->kind == Identifier || prev->kind == Literal)) {
+    const std::u16string_view word = TokenText(*before);
+    if (word == u"get" || word == u"set") return Open::Params;
+  }
+  return Open::Paren;
+}
+
+// `get if() {}`: an accessor named by a keyword spelling.
+void Scanner::Run::NameKeywordAccessor(const Token* prev) {
+  const Token* before = BeforePrev();
+  if (before == nullptr || before->kind != Identifier || !before->Has(kKeyPosition)) return;
+  const std::u16string_view word = TokenText(*before);
+  if (word != u"get" && word != u"set") return;
+  Token* name = tokens_.Last();
+  name->kind = Identifier;
+  name->value = IdentifierTable().Intern(KeywordTable[prev->value]);
+}
+
+// A `function` whose enclosing bracket closed before its body opened had none.
+void Scanner::Run::DropFinishedBodies() {
+  while (!pendingBodies_.empty() && pendingBodies_.back().depth > open_.size()) {
+    pendingBodies_.pop_back();
   }
 }
 

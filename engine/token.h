@@ -22,9 +22,11 @@ enum TokenKind : int32_t {
 // and a token standing where an object literal's property name goes.
 enum TokenFlag : uint8_t {
   kObjectBrace = 1,       // `{` opening or `}` closing an object literal
-  kHeaderClose = 2,       // `)` closing the header of if/while/for/with
+  kHeaderClose = 2,       // `)` closing the header of if/while/for/with/switch
   kKeyPosition = 4,       // right after the `{` or a `,` directly inside an object literal
   kAfterDot = 8,          // right after a `.`: a property name
+  kParamsClose = 16,      // `)` closing the parameters of a function, accessor or catch
+  kFunctionValue = 32,    // `}` closing the body of a function expression
 };
 
 struct Token {

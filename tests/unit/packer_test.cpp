@@ -47,6 +47,9 @@ TEST(PackerTest, StatementEndsAtLineBreaks) {
       {"x = 1\n/re/.test(s)", "x=1/re/.test(s)"},
       {"x = {}\n/re/.test(s)", "x={}/re/.test(s)"},
       {"{}\n/re/.test(s)", "{}/re/.test(s)"},
+      {"var a = function () {}\n/x/g", "var a=function(){}/x/g"},
+      {"function a() {}\n/x/g.test(s)", "function a(){};/x/g.test(s)"},
+      {"x = [function () {}\n/2]", "x=[function(){}/2]"},
   };
   ExpectRows(std::begin(rows), std::end(rows));
 }
@@ -64,6 +67,12 @@ TEST(PackerTest, TokensThatCannotContinueAnExpression) {
       {"x = [1]\n{ f() }", "x=[1];{f()}"},
       {"x = y\nfunction f() {}", "x=y;function f(){}"},
       {"do x++; while (x < 3) f()", "do x++;while(x<3)f()"},
+      {"f()\n{\n  g()\n}", "f();{g()}"},
+      {"!function () {}()\n{}", "!function(){}();{}"},
+      {"switch (a) { case 1: f() }", "switch(a){case 1:f()}"},
+      {"function f(a)\n{ g() }", "function f(a){g()}"},
+      {"try {} catch (e)\n{}", "try{}catch(e){}"},
+      {"o = {get x()\n{ }, set y(v)\n{ }}", "o={get x(){},set y(v){}}"},
   };
   ExpectRows(std::begin(rows), std::end(rows));
 }

@@ -61,7 +61,8 @@ TEST(ScannerTest, TokenKinds) {
       {"0x1F 1.5e+3 1e-5 5..toString", "L(0x1F) L(1.5e+3) L(1e-5) L(5..toString)"},
       {"a-1e+5", "I(a) P(-) L(1e+5)"},
       {"x", "I(x)"},
-      {"$_ \\u0061b caf\xC3\xA9", "I($_) I(\\u0061b) I(caf\xC3\xA9)"},
+      {"$_ \\u0061b caf\xC3\xA9", "I($_) I(ab) I(caf\xC3\xA9)"},
+      {"\\u0078yz xyz \\u00e9t\\u00e9 \\u0030a", "I(xyz) I(xyz) I(\\u00e9t\\u00e9) I(\\u0030a)"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.input);
