@@ -16,8 +16,9 @@
 //   eval(s)   with (o) {}                            names looked up at run time
 //   var arguments                                    the arguments object
 //
-// Three sweeps over the token list, each linear and each with explicit stacks,
-// so that deep nesting cannot exhaust the call stack:
+// After one sweep that finds every function's extent, three more over the token
+// list, each linear and each with explicit stacks, so that deep nesting cannot
+// exhaust the call stack:
 //   1. the declaration walk finds the `var` names of every function;
 //   2. the use sweep finds functions that use eval or with, and names that
 //      stand as labels or object shorthands;
@@ -203,10 +204,12 @@ class Renamer {
     if (bindings_.empty()) return level;
     FindDynamicScopesAndPins();
     ChooseOwners();
+    // New names in the order the walk met the declarations:
+    //   function f(){var x,y}function g(){var z}   x -> a, y -> b, z -> c
     for (int32_t b : declarations_) {
-      const int32_t owner = bindings_[static_cast<size_t>(b)].owner;
-      if (owner != kNone && bindings_[static_cast<size_t>(owner)].newName == kNone) {
-        bindings_[static_cast<size_t>(owner)].newName = packer_.NewVarName();
+      const int32_t owner = BindingAt(b).owner;
+      if (owner != kNone && BindingAt(owner).newName == kNone) {
+        BindingAt(owner).newName = packer_.NewVarName();
       }
     }
     Rewrite();
