@@ -127,13 +127,18 @@ class Case:
     check:    extra check (folder, code) -> error text or None
     setup:    extra preparation (folder) -> None, after the files are made
     large:    left out by --quick
-    limit_mb: address-space limit for the run (ignored under valgrind)
+    limit_mb: address-space limit for the run (left out under valgrind and for a
+              sanitizer build)
     writes_on_failure: the output is written although the exit code reports a
               failure (a group whose unreadable inputs were skipped)
+    also:     further paths a successful run may change (a link's target)
+    known:    a fault already reported in the findings of this suite and not yet
+              mended there; its failure is shown but not counted until then
     """
 
     def __init__(self, name, files, args, output, codes, message=None, check=None, setup=None,
-                 large=False, timeout=120, limit_mb=None, writes_on_failure=False):
+                 large=False, timeout=120, limit_mb=None, writes_on_failure=False, known=None,
+                 also=()):
         self.name = name
         self.files = files
         self.args = args
@@ -146,6 +151,8 @@ class Case:
         self.timeout = timeout
         self.limit_mb = limit_mb
         self.writes_on_failure = writes_on_failure
+        self.known = known
+        self.also = also
 
 
 READ_ERROR = r"Error reading file"
@@ -219,12 +226,14 @@ def packed_like_elsewhere(name, options=()):
     return check
 
 
-def all_of(*checks):
+def link_target_written(link, target):
+    """Writing to a symbolic link writes its target, as the shell's ">" does,
+    and the link stays a link."""
     def check(folder, code, case):
-        for c in checks:
-            error = c(folder, code, case)
-            if error:
-                return error
+        if not os.path.islink(os.path.join(folder, link)):
+            return "the link was replaced by a file"
+        if read(os.path.join(folder, target)) == OLD_OUTPUT:
+            return "the link's target was not written"
         return None
     return check
 
@@ -344,6 +353,14 @@ def cases():
              "missing/out.js", {EXIT_UNWRITABLE}, {None: WRITE_ERROR}),
         Case("read-only output", {"in.js": PLAIN, "out.js": OLD_OUTPUT}, ["in.js", "out.js"],
              "out.js", {EXIT_UNWRITABLE}, {None: WRITE_ERROR}, setup=make_read_only("out.js")),
+        Case("output name of 255 bytes", {"in.js": PLAIN}, ["in.js", "o" * 252 + ".js"],
+             "o" * 252 + ".js", {EXIT_OK}, {EXIT_OK: OK_LINE}, check=contains(b"a=1"),
+             known="the temporary file's name, the output's name and 7 more, is too long"),
+        Case("output that is a symbolic link", {"in.js": PLAIN, "target.js": OLD_OUTPUT},
+             ["in.js", "link.js"], "link.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             setup=lambda folder: os.symlink("target.js", os.path.join(folder, "link.js")),
+             check=link_target_written("link.js", "target.js"), also=("target.js",),
+             known="the link is replaced by a file and its target keeps the old text"),
         Case("output equal to input", {"in.js": PLAIN}, ["in.js", "in.js"], "in.js",
              {EXIT_OK}, {EXIT_OK: OK_LINE}, check=packed_like_elsewhere("in.js")),
         Case("output equal to input, group", {"in.js": PLAIN, "b.js": b"var b = 2\n"},
@@ -362,7 +379,8 @@ def cases():
         Case("input a FIFO without writer", {}, ["pipe", "out.js"], "out.js",
              {EXIT_UNREADABLE}, {None: READ_ERROR}, setup=make_fifo("pipe"), timeout=30),
         Case("input too large to hold (sparse 3 GB)", {}, ["big.js", "out.js"], "out.js",
-             {EXIT_OUT_OF_MEMORY}, {None: OUT_OF_MEMORY}, setup=make_sparse("big.js", 3 << 30)),
+             {EXIT_OUT_OF_MEMORY}, {None: OUT_OF_MEMORY}, setup=make_sparse("big.js", 3 << 30),
+             known="a file too large to hold is reported as unreadable, not as out of memory"),
         Case("out of memory while packing", {"in.js": lambda: realistic_script(50 * MB)},
              ["in.js", "out.js"], "out.js", {EXIT_OUT_OF_MEMORY}, {None: OUT_OF_MEMORY},
              large=True, limit_mb=200),
@@ -387,6 +405,13 @@ def last_message(stdout, stderr):
     return text
 
 
+def is_sanitizer_build(program):
+    """AddressSanitizer reserves terabytes of address space at start, so an
+    address-space limit cannot stand for lack of memory there."""
+    with open(program, "rb") as f:
+        return b"__asan_init" in f.read()
+
+
 def run_case(case, program, work, valgrind):
     folder = os.path.join(work, "case")
     shutil.rmtree(folder, ignore_errors=True)
@@ -409,7 +434,7 @@ def run_case(case, program, work, valgrind):
                    "--error-exitcode=%d" % VALGRIND_ERROR, "--log-file=" + log, *command]
 
     def limit():
-        if case.limit_mb and not valgrind:
+        if case.limit_mb:
             size = case.limit_mb * MB
             resource.setrlimit(resource.RLIMIT_AS, (size, size))
 
@@ -443,6 +468,7 @@ def run_case(case, program, work, valgrind):
     output = os.path.normpath(case.output) if case.output else None
     changed = sorted(k for k in set(before) | set(after)
                      if before.get(k) != after.get(k) and k != output and
+                     not (code == EXIT_OK and k in case.also) and
                      not (output and k.startswith(output + os.sep) and code != EXIT_OK))
     if changed:
         problems.append("also changed: " + ", ".join(changed[:5]))
@@ -477,22 +503,32 @@ def main():
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
 
+    sanitized = is_sanitizer_build(program)
     selected = [c for c in cases() if not (args.quick and c.large) and
+                not (c.limit_mb and (sanitized or args.valgrind)) and
                 (not args.only or any(o.lower() in c.name.lower() for o in args.only))]
-    width = max(len(c.name) for c in selected)
+    width = max([len(c.name) for c in selected] + [len("input")])
     print("%-*s  %4s  %s" % (width, "input", "exit", "message"))
     print("%s  %s  %s" % ("-" * width, "-" * 4, "-" * 40))
     passed = failed = 0
+    known = []
     for case in selected:
         code, message, seconds, problems = run_case(case, program, work, args.valgrind)
         shown = "-" if code is None else str(code)
         print("%-*s  %4s  %s  (%.1f s)" % (width, case.name, shown, message[:90], seconds), flush=True)
+        mark = "KNOWN" if problems and case.known else "FAIL"
         for problem in problems:
-            print("%-*s  FAIL  %s" % (width, "", problem), flush=True)
-        if problems:
+            print("%-*s  %s  %s" % (width, "", mark, problem), flush=True)
+        if problems and case.known:
+            known.append(case)
+        elif problems:
             failed += 1
         else:
             passed += 1
+            if case.known:
+                print("%-*s  note  passes now: take its known mark away" % (width, ""))
+    for case in known:
+        print("known finding, not counted: %s: %s" % (case.name, case.known))
     print("hostile: %d passed, %d failed" % (passed, failed))
     return 1 if failed else 0
 
