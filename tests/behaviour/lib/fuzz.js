@@ -175,13 +175,14 @@ function RunFuzz(trimlet, work, count, seed, report) {
         const name = 'failure-seed' + seed + '-program' + i + '-' + tag;
         let text = texts.get(i);
         let found = alone;
-        if (shrunk < kMaxShrunk) {
+        const shrinking = shrunk < kMaxShrunk;
+        if (shrinking) {
           ++shrunk;
           text = Shrink(trimlet, dir, text, combination);
           found = DifferenceAlone(trimlet, dir, text, combination) || alone;
         }
         const file = WriteFailure(work, name, text, combination, found);
-        report('FAIL fuzz seed ' + seed + ' program ' + i + ' [' + combination.label + '] ' + found.problem + ' (smallest program: ' + file + ')');
+        report('FAIL fuzz seed ' + seed + ' program ' + i + ' [' + combination.label + '] ' + found.problem + ' (' + (shrinking ? 'shrunk' : 'whole') + ' program: ' + file + ')');
       }
     }
     for (const file of files) fs.unlinkSync(file);
