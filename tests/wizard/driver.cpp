@@ -5,7 +5,8 @@
 //   wizard_driver.exe Farrowdale.exe WORK_DIR SHOTS_DIR
 // WORK_DIR holds in\single.js, in\one\lib.js and in\two\page.html; the wizard
 // writes out\single-on.js (both options), out\single-off.js (neither) and
-// out\group\lib.js, out\group\page.html (both options).
+// out\group\lib.js, out\group\page.html (both options; in\missing.js, also in
+// the group, gives a reading error).
 #include <windows.h>
 
 #include <cstdio>
@@ -281,10 +282,14 @@ void SetOptions(HWND options, bool encode, bool change) {
       "options set by clicks");
 }
 
-void Compress(HWND options) {
-  Key(VK_RETURN);  // the focus is on a check box: Enter presses "Compress"
+void ExpectCompleted(HWND options) {
   ExpectBox("", "Compression completed.");
   CHECK_SOON(Text(GetDlgItem(options, kNext)) == "Close", "the button reads \"Close\"");
+}
+
+void Compress(HWND options) {
+  Key(VK_RETURN);  // the focus is on a check box: Enter presses "Compress"
+  ExpectCompleted(options);
 }
 
 }  // namespace
@@ -387,7 +392,8 @@ int main(int argc, char** argv) {
   Click(files, kFileGroup);
   CHECK_SOON(Checked(files, kFileGroup), "a click selects \"File group\"");
   AddThroughDialog(files, work + "\\in\\one\\lib.js", 1);
-  AddThroughDialog(files, work + "\\in\\two\\page.html", 2);
+  AddThroughDialog(files, work + "\\in\\missing.js", 2);  // the dialog takes any name
+  AddThroughDialog(files, work + "\\in\\two\\page.html", 3);
   Click(files, kNext);
   WaitFor(kStep2, "Next on Step 1 with a group");
   Click(destination, kDestination);
@@ -395,7 +401,10 @@ int main(int argc, char** argv) {
   Key(VK_RETURN);
   WaitFor(kStep3, "Next on Step 2 with a folder");
   SetOptions(options, true, true);
-  Compress(options);
+  // The missing file is reported with the system's code and the run goes on.
+  Key(VK_RETURN);
+  ExpectBox("Warning", "File reading error : <" + work + "\\in\\missing.js> error = 2\n");
+  ExpectCompleted(options);
 
   // "Close" ends the program with exit code 0.
   Key(VK_RETURN);

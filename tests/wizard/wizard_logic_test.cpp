@@ -136,7 +136,7 @@ TEST(WizardPagesTest, PageFlow) {
        },
        [](WizardState& s) { s.FilesNext(""); },
        {"show Step2"}},
-      {"Step 1 Cancel", nullptr, [](WizardState& s) { s.Close(); }, {"close"}},
+      {"Step 1 Cancel, or the close box of any page", nullptr, [](WizardState& s) { s.Close(); }, {"close"}},
       {"Step 2 Back", nullptr, [](WizardState& s) { s.DestinationBack(); }, {"show Step1"}},
       {"Step 2 Next, empty edit",
        nullptr,

@@ -74,8 +74,8 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
-    case WM_CLOSE:
-      CloseApplication();
+    case WM_CLOSE:  // the close box, the system menu, Alt+F4, or "Cancel" on Step 1
+      State().Close();
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_HELP_BUTTON) {
