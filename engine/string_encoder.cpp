@@ -10,8 +10,9 @@
 //   {get "x"() {}}                          an accessor's name
 //   "%41"                                   text that starts with a percent sign
 // When the sources use the name `unescape` other than in a call (a function,
-// variable or parameter of that name, an assignment to it, a property), nothing
-// is encoded: the calls would reach that instead of the built-in one.
+// variable or parameter of that name, an assignment to it, a property), or
+// another script block of the same page uses it at all, nothing is encoded:
+// the calls might reach that instead of the built-in one.
 #include <string>
 
 #include "packer.h"
@@ -205,16 +206,21 @@ bool FormsStatement(const TokenList& tokens, size_t i) {
 
 // Whether any token uses the name `unescape` other than to call it:
 //   function unescape(s) {}   var unescape   unescape = f   o.unescape = f
+// The script blocks of a page share one global scope, and their packer objects
+// one identifier table: a name in the table that no token of this list carries
+// belongs to another block, whose use of it is unknown here, so it counts too.
 bool ShadowsUnescape(const TokenList& tokens) {
   const int32_t name = pack::IdentifierTable().Find(u"unescape");
   if (name < 0) return false;
+  bool seen = false;
   for (size_t i = 0; i < tokens.Size(); ++i) {
     if (!tokens[i].Is(pack::Identifier, name)) continue;
     const bool called = i + 1 < tokens.Size() && tokens[i + 1].IsPunct(pack::kOpenParen) &&
                         !(i > 0 && tokens[i - 1].IsKeyword(pack::kFunction));
     if (!called) return true;
+    seen = true;
   }
-  return false;
+  return !seen;
 }
 
 }  // namespace

@@ -126,6 +126,17 @@ TEST(StringEncoderTest, NothingIsEncodedWhenUnescapeIsRedefined) {
   });
 }
 
+// Script blocks of one page: a packer object alive beside this one that uses
+// the name counts as a redefinition, since nothing here tells how it uses it.
+TEST(StringEncoderTest, AnotherLiveBlockUsingUnescapeStopsEncoding) {
+  trimlet otherBlock;
+  otherBlock.AddSource(u"function unescape(s){return s}", 0, nullptr);
+  trimlet packer;
+  packer.AddSource(u"alert(\"hi\")", 1, nullptr);
+  packer.EncodeStrings();
+  EXPECT_EQ(packer.Output().value_or(u""), u"alert(\"hi\")");
+}
+
 TEST(StringEncoderTest, EqualTextsShareOneLiteralAndASecondRunChangesNothing) {
   trimlet packer;
   packer.AddSource(u"x=\"Hi\";y='Hi';z=\"Hi\\x21\"", 0, nullptr);
