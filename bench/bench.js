@@ -517,22 +517,26 @@ function main() {
   const inputs = prepareInputs(options);
   const configs = configurations(options);
   const overhead = processOverhead(options);
-  const measured = [];
-  for (const input of inputs) {
-    process.stderr.write(`${input.name} (${grouped(input.bytes)} bytes)\n`);
-    measured.push({input, results: measureInput(input, configs, options, paths)});
-  }
   const meta = {
     date: new Date().toISOString(), source: gitDescription(), trimlet: options.trimlet,
     machine: `${os.cpus().length} cores (${os.cpus()[0].model}), ${fixed(os.totalmem() / 2 ** 30, 1)} GiB`,
-    loadBefore, loadAfter: loadAverage(), runs: options.runs, warmup: options.warmup,
+    loadBefore, loadAfter: loadBefore, runs: options.runs, warmup: options.warmup,
     overhead: `${seconds(overhead)} s`,
     versions: `node ${process.version}; ` + TOOLS.filter((t) => t !== 'trimlet' && options.tools.includes(t))
         .map((t) => `${t} ${toolVersion(t)}`).join(', '),
   };
-  const text = report(meta, measured, configs);
-  fs.writeFileSync(path.join(options.out, 'report.md'), text + '\n');
-  saveResults(path.join(options.out, 'results.json'), meta, measured);
+  // The report is written again after every input, so that a long run that is
+  // stopped keeps what it has measured.
+  const measured = [];
+  let text = '';
+  for (const input of inputs) {
+    process.stderr.write(`${input.name} (${grouped(input.bytes)} bytes)\n`);
+    measured.push({input, results: measureInput(input, configs, options, paths)});
+    meta.loadAfter = loadAverage();
+    text = report(meta, measured, configs);
+    fs.writeFileSync(path.join(options.out, 'report.md'), text + '\n');
+    saveResults(path.join(options.out, 'results.json'), meta, measured);
+  }
   process.stdout.write(text + '\n');
   const failures = measured.flatMap((e) => e.results.filter((r) => r.failure && r.config.tool === 'trimlet'));
   process.exitCode = failures.length ? 1 : 0;
