@@ -3,10 +3,10 @@
 #include "shell.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform.h"
 #include "resource.h"
+#include "shell_rules.h"
 
 namespace wizard {
 namespace {
@@ -185,48 +185,32 @@ void ShowPage(Page page) {
   visiblePage = target.Window();
 }
 
-// A page larger than the work area keeps its left and top edges on it.
 void CenterOnWorkArea(HWND window) {
   RECT frame{};
   GetWindowRect(window, &frame);
-  const LONG w = frame.right - frame.left;
-  const LONG h = frame.bottom - frame.top;
   RECT area{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  LONG x = (area.left + area.right) / 2 - w / 2;
-  LONG y = (area.top + area.bottom) / 2 - h / 2;
-  if (x < area.left) {
-    x = area.left;
-  } else if (x + w > area.right) {
-    x = area.right - w;
-  }
-  if (y < area.top) {
-    y = area.top;
-  } else if (y + h > area.bottom) {
-    y = area.bottom - h;
-  }
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const Position at = CenterOnArea(frame.right - frame.left, frame.bottom - frame.top,
+                                   {area.left, area.top, area.right, area.bottom});
+  SetWindowPos(window, nullptr, static_cast<int>(at.x), static_cast<int>(at.y), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string GetProgramDirectory() {
   char path[MAX_PATH] = "";
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0) return {};
-  std::string directory(path, length);
-  while (!directory.empty() && directory.back() != '\\') directory.pop_back();
-  return directory;
+  return DirectoryOf(std::string(path, length));
 }
 
 // The help file lies beside the program, whatever the current directory is.
 // When it is missing the shell may say so; the wizard itself says nothing.
 void OpenHelp(HWND owner) {
-  char file[MAX_PATH] = "";
-  std::snprintf(file, sizeof file, "%sFarrowdale.chm", GetProgramDirectory().c_str());
+  const std::string file = HelpFileName(GetProgramDirectory());
   SHELLEXECUTEINFOA info{};
   info.cbSize = sizeof info;
   info.hwnd = owner;
   info.lpVerb = "open";
-  info.lpFile = file;
+  info.lpFile = file.c_str();
   info.nShow = SW_SHOWNORMAL;
   ShellExecuteExA(&info);
 }
