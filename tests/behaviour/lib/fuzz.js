@@ -78,7 +78,8 @@ function Shrink(trimlet, dir, text, combination) {
   let lines = text.split('\n');
   const differs = (candidate) => {
     const joined = candidate.join('\n');
-    return candidate.length > 0 && IsValidProgram(joined) && DifferenceAlone(trimlet, dir, joined, combination) !== null;
+    // An empty text is no program: the packer refuses it, which is no difference.
+    return joined.trim() !== '' && IsValidProgram(joined) && DifferenceAlone(trimlet, dir, joined, combination) !== null;
   };
   const tryEach = (makeCandidate) => {
     let changed = false;
