@@ -94,8 +94,9 @@ class Scanner::Run {
   void Append(int32_t kind, int32_t value);
   void NoteBracket(Token& t, const Token* prev);
   Open ParenKind(const Token* prev);
-  void NameKeywordAccessor(const Token* prev);
+  void NameKeywordAccessor();
   void DropFinishedBodies();
+  void KeywordIsName(Token* word);
   void ReportProgress();
   void LineBreak();
   bool AtLineStart() const { return !lineHasToken_; }
@@ -462,9 +463,7 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
       break;
     case kColon:
       if (prev != nullptr && prev->kind == Keyword && prev->Has(kKeyPosition)) {
-        Token* key = tokens_.Last();
-        key->kind = Identifier;
-        key->value = IdentifierTable().Intern(KeywordTable[prev->value]);
+        KeywordIsName(tokens_.Last());  // {default: 1}
       }
       break;
     default:
@@ -476,7 +475,7 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
 //   if (a)   function f(a)   function (a)   catch (e)   {get x() {}}   {m(a) {}}
 Open Scanner::Run::ParenKind(const Token* prev) {
   if (prev == nullptr) return Open::Paren;
-  if (prev->kind == Keyword) NameKeywordAccessor(prev);
+  if (prev->kind == Keyword) NameKeywordAccessor();
   if (ParenOpensHeader(prev)) return Open::Header;
   if (prev->IsKeyword(kFunction) || prev->IsKeyword(kCatch)) return Open::Params;
   const Token* before = BeforePrev();
@@ -495,14 +494,23 @@ Open Scanner::Run::ParenKind(const Token* prev) {
 }
 
 // `get if() {}`: an accessor named by a keyword spelling.
-void Scanner::Run::NameKeywordAccessor(const Token* prev) {
+void Scanner::Run::NameKeywordAccessor() {
   const Token* before = BeforePrev();
   if (before == nullptr || before->kind != Identifier || !before->Has(kKeyPosition)) return;
   const std::u16string_view word = TokenText(*before);
   if (word != u"get" && word != u"set") return;
-  Token* name = tokens_.Last();
-  name->kind = Identifier;
-  name->value = IdentifierTable().Intern(KeywordTable[prev->value]);
+  KeywordIsName(tokens_.Last());
+}
+
+// A keyword spelling that turned out to be a property name; `{function: 1}`
+// has no function body to wait for.
+void Scanner::Run::KeywordIsName(Token* word) {
+  if (word->IsKeyword(kFunction) && !pendingBodies_.empty() &&
+      pendingBodies_.back().depth == open_.size()) {
+    pendingBodies_.pop_back();
+  }
+  word->value = IdentifierTable().Intern(KeywordTable[static_cast<size_t>(word->value)]);
+  word->kind = Identifier;
 }
 
 // A `function` whose enclosing bracket closed before its body opened had none.

@@ -125,6 +125,8 @@ TEST(PackerTest, FunctionBodiesAndObjectLiterals) {
        "o={get x(){\nreturn 1},set x(v){}}"},
       {"o = {get 'x'() { }, get 1() { }}", "o={get 'x'(){},get 1(){}}"},
       {"o = {default: 1, if: 2, in: 3}", "o={default:1,if:2,in:3}"},
+      {"x = {function: {function: 1}}\ntry {} catch (e) {}", "x={function:{function:1}};try{}catch(e){}"},
+      {"x = {get function() {}}\ntry {} catch (e) {}", "x={get function(){}};try{}catch(e){}"},
       {"x = o.if\ny = p.catch(f)", "x=o.if;y=p.catch(f)"},
       {"x = a.delete\ny()", "x=a.delete;y()"},
   };
