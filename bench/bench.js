@@ -337,6 +337,15 @@ function seconds(value) {
   return value < 0.1 ? fixed(value, 4) : value < 10 ? fixed(value, 3) : fixed(value, 1);
 }
 
+// "exit 1: /path/jsmin.js:231\n throw ...\n ^\nError: unterminated string literal: ..."
+// shows as "exit 1: Error: unterminated string literal:".
+function summarizeFailure(text) {
+  const lines = text.split('\n').map((l) => l.trim()).filter(Boolean);
+  const status = /^exit [^:]*/.exec(lines[0] || '');
+  const error = lines.find((l) => /^[A-Za-z]*Error\b/.test(l)) || lines[lines.length - 1] || '';
+  return `${status ? status[0] + ': ' : ''}${error}`.replace(/\|/g, '/').slice(0, 120);
+}
+
 function inputTable(input, results) {
   const lines = [];
   lines.push(`### ${input.name} (${grouped(input.bytes)} bytes)`, '');
@@ -348,7 +357,7 @@ function inputTable(input, results) {
     const trimlet = results.find((r) => r.config.mode === result.config.mode && r.config.tool === 'trimlet');
     const cells = [result.config.mode.title, result.config.label];
     if (result.failure) {
-      cells.push(`failed: ${result.failure.replace(/\|/g, '/').replace(/\s+/g, ' ').slice(0, 120)}`,
+      cells.push(`failed: ${summarizeFailure(result.failure)}`,
                  '', '', '', '', '', '', '', '', '', '');
     } else {
       const base = trimlet && !trimlet.failure ? trimlet : null;
