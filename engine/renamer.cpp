@@ -84,19 +84,19 @@ bool StatementCanStartAfter(const Token* prev) {
 }
 
 // An identifier is a property name after `.`, as an object key and as the name
-// of an accessor or method; a name that a label, `break`, `continue` or an
-// object shorthand ({x}) uses is pinned; anything else is a variable.
+// of an accessor; a name that a label, `break`, `continue`, an object shorthand
+// ({x}) or a method ({x() {}}) uses is pinned; anything else is a variable.
 Use ClassifyIdentifier(const TokenList& tokens, size_t i) {
   const Token& t = tokens[i];
   if (t.Has(pack::kAfterDot)) return Use::Property;
   const Token* prev = i > 0 ? &tokens[i - 1] : nullptr;
   const Token* next = i + 1 < tokens.Size() ? &tokens[i + 1] : nullptr;
   if (t.Has(pack::kKeyPosition)) {
-    if (next != nullptr && (next->IsPunct(pack::kColon) || next->IsPunct(pack::kOpenParen))) {
-      return Use::Property;  // {x: 1}   {x() {}}
-    }
+    if (next != nullptr && next->IsPunct(pack::kColon)) return Use::Property;  // {x: 1}
     if (pack::IsAccessorPrefix(tokens, i)) return Use::Property;  // the `get` of {get x() {}}
-    return Use::Pinned;                                           // {x}   {x, y}
+    // {x}   {x, y}   {x() {}}, and a block that reads like an object literal,
+    // whose first statement is a call:   case 1: { f(x) }
+    return Use::Pinned;
   }
   if (i > 0 && pack::IsAccessorPrefix(tokens, i - 1)) return Use::Property;  // the x of {get x() {}}
   if (prev != nullptr && (prev->IsKeyword(pack::kBreak) || prev->IsKeyword(pack::kContinue))) {
@@ -123,7 +123,11 @@ int64_t ParameterListAt(const TokenList& tokens, size_t i) {
   if (!t.IsPunct(pack::kOpenParen) || i == 0) return kNone;
   const Token& name = tokens[i - 1];
   if (name.kind != pack::Identifier && name.kind != pack::Literal) return kNone;
-  if (name.Has(pack::kKeyPosition) || (i >= 2 && pack::IsAccessorPrefix(tokens, i - 2))) {
+  if (i >= 2 && pack::IsAccessorPrefix(tokens, i - 2)) return static_cast<int64_t>(i);
+  // {m() {}}, but not the call that starts a block after a label: l: { f(x) }
+  const size_t close = tokens.Matches()[i];
+  if (name.Has(pack::kKeyPosition) && close + 1 < tokens.Size() &&
+      tokens[close + 1].IsPunct(pack::kOpenBrace)) {
     return static_cast<int64_t>(i);
   }
   return kNone;
