@@ -389,7 +389,20 @@ int main(int argc, char** argv) {
   SetOptions(options, false, false);
   Compress(options);
 
-  // A group of two files from two folders to a folder, both options on.
+  // A destination in a folder that does not exist: the box names it with the
+  // system's code, and nothing is left behind.
+  Click(options, kBack);
+  WaitFor(kStep2, "<<Back on Step 3");
+  Click(destination, kDestination);
+  Retype(work + "\\out\\no-such-folder\\x.js");
+  Key(VK_RETURN);
+  WaitFor(kStep3, "Next on Step 2 to a missing folder");
+  Key(VK_RETURN);
+  ExpectBox("Warning",
+            "File writing error : <" + work + "\\out\\no-such-folder\\x.js> error = 3\n");
+  ExpectCompleted(options);
+
+  // A group of three files from three folders to a folder, both options on.
   Click(options, kBack);
   WaitFor(kStep2, "<<Back on Step 3");
   Click(destination, kBack);

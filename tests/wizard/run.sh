@@ -83,14 +83,19 @@ mkdir -p "$cross/wine"
 xvfb_pid=""
 cleanup() {
   wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
 }
 trap cleanup EXIT
 
 started=$(date +%s)
+rm -f "$e2e/display"
 Xvfb -displayfd 6 -screen 0 1024x768x24 -nolisten tcp 6>"$e2e/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$e2e/display" ] && break; sleep 0.1; done
+for _ in $(seq 200); do [ -s "$e2e/display" ] && break; sleep 0.1; done
+[ -s "$e2e/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -n1 "$e2e/display")"
 nice -n 10 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
@@ -130,6 +135,14 @@ for pair in single-on.js:single-on.js single-off.js:single-off.js group/lib.js:l
     echo "FAIL: out/${pair%%:*} differs from trimlet's (or is missing)"; status=1
   fi
 done
+
+# Nothing else was written: no temporary file, no output for the failed ones.
+left="$(cd "$e2e/work/out" && find . -type f | sort | tr '\n' ' ')"
+if [ "$left" = "./group/lib.js ./group/page.html ./single-off.js ./single-on.js " ]; then
+  echo "ok: out/ holds the four outputs and nothing else"
+else
+  echo "FAIL: out/ holds: $left"; status=1
+fi
 
 for shot in "$e2e"/shots/*.bmp; do
   [ -f "$shot" ] && /usr/bin/convert "$shot" "${shot%.bmp}.png" 2>/dev/null && rm -f "$shot"
