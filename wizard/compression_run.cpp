@@ -11,7 +11,8 @@ std::vector<std::string> CollectSources(const FilesPageData& files) {
   return files.groupFiles;
 }
 
-// The joint is not tidied: a destination C:\ and a source D:\x\y.js give C:\\y.js.
+// The joint is not tidied: the destination C:\ and the source D:\x\y.js give
+// C:\ followed by \y.js, two backslashes in a row.
 std::optional<std::string> MakeOutputName(const std::string& source, const std::string& destination,
                                           bool singleFileMode) {
   const size_t slash = source.rfind('\\');
@@ -32,6 +33,7 @@ std::optional<std::string> PackText(std::string_view bytes, const pack::PackOpti
         return std::nullopt;
     }
   } catch (...) {
+    // A fault inside the engine is this file's packing error.
   }
   return std::nullopt;
 }
