@@ -23,22 +23,25 @@ void PrintProgress(int32_t position) {
   std::printf(cli::kProgress, '\r', currentFileName.c_str(), position, currentFileSize);
 }
 
-// Reads an input, or says why it cannot and returns false.
-bool ReadSourceFile(const std::string& name, std::string& bytes) {
+enum class ReadOutcome { Read, Unreadable, TooLarge };
+
+// Reads an input, or says why it cannot.
+ReadOutcome ReadSourceFile(const std::string& name, std::string& bytes) {
   currentFileName = name;
   currentFileSize = 0;
   const platform::FileResult read = platform::ReadWholeFile(name, bytes);
-  if (read.ok && bytes.empty()) {
-    std::fprintf(stderr, cli::kCause, name.c_str(), "empty file");
-  } else if (!read.ok) {
-    std::fprintf(stderr, cli::kCause, name.c_str(), read.error.c_str());
+  if (!read.ok) std::fprintf(stderr, cli::kCause, name.c_str(), read.error.c_str());
+  if (read.tooLarge) {
+    std::printf("%s", cli::kOutOfMemory);
+    return ReadOutcome::TooLarge;
   }
+  if (read.ok && bytes.empty()) std::fprintf(stderr, cli::kCause, name.c_str(), "empty file");
   if (!read.ok || bytes.empty()) {
     std::printf(cli::kReadError, name.c_str());
-    return false;
+    return ReadOutcome::Unreadable;
   }
   currentFileSize = static_cast<int32_t>(bytes.size());
-  return true;
+  return ReadOutcome::Read;
 }
 
 int WriteOutputFile(const std::string& name, const std::string& bytes) {
@@ -72,7 +75,11 @@ Arguments FilterArguments(int argc, char** argv) {
 int PackSingleFile(const Arguments& args) {
   const std::string& input = args.files[1];
   std::string bytes;
-  if (!ReadSourceFile(input, bytes)) return cli::kExitUnreadable;
+  switch (ReadSourceFile(input, bytes)) {
+    case ReadOutcome::TooLarge: return cli::kExitOutOfMemory;
+    case ReadOutcome::Unreadable: return cli::kExitUnreadable;
+    case ReadOutcome::Read: break;
+  }
   const pack::PackResult result = pack::PackDocument(bytes, args.options, PrintProgress);
   switch (result.status) {
     case pack::PackStatus::EmptySource:
@@ -97,7 +104,9 @@ int PackSeveralFiles(const Arguments& args) {
   bool byteOrderMark = false;
   for (size_t i = 1; i + 1 < n; ++i) {
     std::string bytes;
-    if (!ReadSourceFile(args.files[i], bytes)) {
+    const ReadOutcome outcome = ReadSourceFile(args.files[i], bytes);
+    if (outcome == ReadOutcome::TooLarge) return cli::kExitOutOfMemory;
+    if (outcome == ReadOutcome::Unreadable) {
       status = cli::kExitUnreadable;
       continue;
     }

@@ -13,6 +13,7 @@ namespace platform {
 struct FileResult {
   bool ok = false;
   std::string error;
+  bool tooLarge = false;  // the file cannot be held in memory
 };
 
 // Reads the whole file into `bytes`. Fails for a missing or unreadable file, a

@@ -12,7 +12,37 @@
 namespace platform {
 namespace {
 
-FileResult Failure(int error) { return {false, std::strerror(error)}; }
+FileResult Failure(int error) { return {false, std::strerror(error), false}; }
+
+FileResult TooLarge(const char* why) { return {false, why, true}; }
+
+// The file a name stands for: a symbolic link is followed, so that writing
+// through it replaces its target and keeps the link.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  std::string target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::string link(4096, '\0');
+    const ssize_t n = ::readlink(target.c_str(), &link[0], link.size());
+    if (n <= 0) break;
+    link.resize(static_cast<size_t>(n));
+    if (link[0] != '/') {
+      const size_t slash = target.rfind('/');
+      link = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + link;
+    }
+    target = link;
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+  }
+  return target;
+}
+
+// A temporary name beside the target, short enough for any file name that fits.
+std::string TemporaryBeside(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  return folder + ".trimlet-XXXXXX";
+}
 
 struct Descriptor {
   int fd;
@@ -29,12 +59,13 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) return Failure(errno);
   if (S_ISDIR(info.st_mode)) return Failure(EISDIR);
-  if (!S_ISREG(info.st_mode)) return {false, "not a regular file"};
-  if (info.st_size > 0x7FFFFFFF / 2) return {false, "file too large"};
+  if (!S_ISREG(info.st_mode)) return {false, "not a regular file", false};
+  // Token positions are 32-bit: a text must stay below 2^31 UTF-16 code units.
+  if (info.st_size > 0x7FFFFFFF / 2) return TooLarge("file too large");
   try {
     bytes.assign(static_cast<size_t>(info.st_size), '\0');
   } catch (const std::bad_alloc&) {
-    return {false, "out of memory"};
+    return TooLarge("out of memory");
   }
   size_t done = 0;
   while (done < bytes.size()) {
@@ -48,7 +79,8 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   return {true, {}};
 }
 
-FileResult WriteWholeFile(const std::string& path, std::string_view bytes) {
+FileResult WriteWholeFile(const std::string& name, std::string_view bytes) {
+  const std::string path = ResolvedTarget(name);
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
     return Failure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
@@ -56,7 +88,7 @@ FileResult WriteWholeFile(const std::string& path, std::string_view bytes) {
   // A read-only file stays as it is, as on Windows, even though renaming over
   // it would succeed (and root could write it anyway).
   if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0) return Failure(EACCES);
-  std::string temp = path + ".XXXXXX";
+  std::string temp = TemporaryBeside(path);
   Descriptor file{::mkstemp(&temp[0])};
   if (file.fd < 0) return Failure(errno);
   size_t done = 0;

@@ -21,7 +21,7 @@ FileResult Failure(DWORD error) {
                               message.back() == '.' || message.back() == ' ')) {
     message.pop_back();
   }
-  return {false, message};
+  return {false, message, false};
 }
 
 struct Handle {
@@ -37,15 +37,15 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   Handle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (file.h == INVALID_HANDLE_VALUE) return Failure(GetLastError());
-  if (GetFileType(file.h) != FILE_TYPE_DISK) return {false, "not a regular file"};
+  if (GetFileType(file.h) != FILE_TYPE_DISK) return {false, "not a regular file", false};
   DWORD high = 0;
   const DWORD low = GetFileSize(file.h, &high);
   if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return Failure(GetLastError());
-  if (high != 0 || low > 0x7FFFFFFF / 2) return {false, "file too large"};
+  if (high != 0 || low > 0x7FFFFFFF / 2) return {false, "file too large", true};
   try {
     bytes.assign(low, '\0');
   } catch (const std::bad_alloc&) {
-    return {false, "out of memory"};
+    return {false, "out of memory", true};
   }
   DWORD done = 0;
   while (done < low) {

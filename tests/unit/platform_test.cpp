@@ -94,6 +94,24 @@ TEST_F(FileTest, WriteReplacesWholeAndReadsBack) {
   EXPECT_EQ(bytes, std::string("x\0y", 3));
 }
 
+TEST_F(FileTest, WritingThroughALinkReplacesItsTarget) {
+  const std::string target = dir_ + "/target.js";
+  ASSERT_TRUE(platform::WriteWholeFile(target, "old").ok);
+  ASSERT_EQ(symlink("target.js", (dir_ + "/link.js").c_str()), 0);
+  ASSERT_TRUE(platform::WriteWholeFile(dir_ + "/link.js", "new").ok);
+  struct stat info {};
+  ASSERT_EQ(lstat((dir_ + "/link.js").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(target, bytes).ok);
+  EXPECT_EQ(bytes, "new");
+}
+
+TEST_F(FileTest, TheLongestFileNameCanBeWritten) {
+  const std::string path = dir_ + "/" + std::string(252, 'o') + ".js";
+  EXPECT_TRUE(platform::WriteWholeFile(path, "x").ok);
+}
+
 TEST_F(FileTest, FailuresSayWhy) {
   std::string bytes;
   const platform::FileResult missing = platform::ReadWholeFile(dir_ + "/none.js", bytes);
