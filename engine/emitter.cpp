@@ -68,9 +68,7 @@ bool NeedsSpace(const Token& cur, const Token& next) { return NeedsSpace(cur, ne
 
 std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
   std::u16string out;
-  size_t estimate = 0;
-  for (size_t i = first; i < end; ++i) estimate += TokenText(tokens[i]).size() + 1;
-  out.reserve(estimate);
+  out.reserve((end - first) * 4);
   for (size_t i = first; i < end; ++i) {
     const Token& t = tokens[i];
     out.append(TokenText(t));

@@ -522,6 +522,9 @@ void Scanner::Run::DropFinishedBodies() {
 
 bool Scanner::AddSource(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress) {
   if (text.empty()) return false;
+  // Real code holds about one token for every four or five characters; room for
+  // one in three is only address space until it is used.
+  tokens_.Reserve(tokens_.Size() + text.size() / 3 + 16);
   Run run(tokens_, text, sourceIndex, progress);
   run.ScanAll();
   return true;

@@ -145,10 +145,17 @@ std::vector<size_t> LaterDeclarators(const trimlet& packer) {
 
 }  // namespace
 
+// The first three walks look only at tokens of the source, never at a ";" that
+// another of them inserts, so their positions are merged in one step; the var
+// lists need those semicolons in place to find where a statement ends.
 void trimlet::Process() {
   pack::TokenList& tokens = Tokens();
-  tokens.InsertBefore(DeclarationsAndOperands(tokens), kInsertedSemicolon);
-  tokens.InsertBefore(CallsAndIncrements(tokens), kInsertedSemicolon);
-  tokens.InsertBefore(FunctionBodies(*this), kInsertedSemicolon);
+  std::vector<size_t> inserts = DeclarationsAndOperands(tokens);
+  const std::vector<size_t> calls = CallsAndIncrements(tokens);
+  const std::vector<size_t> bodies = FunctionBodies(*this);
+  inserts.insert(inserts.end(), calls.begin(), calls.end());
+  inserts.insert(inserts.end(), bodies.begin(), bodies.end());
+  std::sort(inserts.begin(), inserts.end());
+  tokens.InsertBefore(inserts, kInsertedSemicolon);
   tokens.InsertBefore(LaterDeclarators(*this), kInsertedSemicolon);
 }

@@ -1,5 +1,6 @@
 #include "token.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "vocabulary.h"
@@ -8,18 +9,19 @@ namespace pack {
 
 void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& token) {
   if (before.empty()) return;
-  std::vector<Token> merged;
-  merged.reserve(tokens_.size() + before.size());
-  size_t next = 0;
-  size_t lastInserted = SIZE_MAX;
-  for (size_t pos : before) {
-    if (pos == lastInserted) continue;
-    while (next < pos && next < tokens_.size()) merged.push_back(tokens_[next++]);
-    merged.push_back(token);
-    lastInserted = pos;
+  size_t count = 1;
+  for (size_t k = 1; k < before.size(); ++k) count += before[k] != before[k - 1];
+  // Grow once, then move every token to its final place from the back, so that
+  // no second copy of the list is ever made.
+  size_t from = tokens_.size();
+  tokens_.resize(tokens_.size() + count);
+  size_t to = tokens_.size();
+  for (size_t k = before.size(); k-- > 0;) {
+    if (k + 1 < before.size() && before[k] == before[k + 1]) continue;
+    const size_t pos = std::min(before[k], from);
+    while (from > pos) tokens_[--to] = tokens_[--from];
+    tokens_[--to] = token;
   }
-  merged.insert(merged.end(), tokens_.begin() + static_cast<std::ptrdiff_t>(next), tokens_.end());
-  tokens_.swap(merged);
   matchesValid_ = false;
 }
 

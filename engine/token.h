@@ -1,6 +1,7 @@
 // The token record and the token list that every stage after the scanner works on.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -62,7 +63,10 @@ class TokenList {
     tokens_.push_back(t);
     matchesValid_ = false;
   }
-  void Reserve(size_t n) { tokens_.reserve(n); }
+  // Makes room for `n` tokens; growth stays geometric over many sources.
+  void Reserve(size_t n) {
+    if (n > tokens_.capacity()) tokens_.reserve(std::max(n, 2 * tokens_.capacity()));
+  }
 
   // Inserts `token` before each position in `before` (ascending, duplicates
   // ignored). Positions refer to the list as it was before the call.

@@ -1,5 +1,6 @@
 // UTF-8 to UTF-16 and back.
 #include <cstdint>
+#include <cstring>
 
 #include "platform.h"
 
@@ -29,15 +30,26 @@ size_t SequenceLength(std::string_view s, size_t i, char32_t& cp) {
   return len;
 }
 
+// The length of the run of ASCII bytes at `i`, eight at a time.
+size_t AsciiRun(std::string_view s, size_t i) {
+  const size_t start = i;
+  while (i + 8 <= s.size()) {
+    uint64_t word;
+    std::memcpy(&word, s.data() + i, 8);
+    if (word & 0x8080808080808080ull) break;
+    i += 8;
+  }
+  while (i < s.size() && static_cast<uint8_t>(s[i]) < 0x80) ++i;
+  return i - start;
+}
+
 }  // namespace
 
 bool IsUtf8(std::string_view bytes) {
   char32_t cp;
   for (size_t i = 0; i < bytes.size();) {
-    if (static_cast<uint8_t>(bytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
+    i += AsciiRun(bytes, i);
+    if (i >= bytes.size()) break;
     const size_t len = SequenceLength(bytes, i, cp);
     if (len == 0) return false;
     i += len;
@@ -50,6 +62,10 @@ std::u16string Utf8ToWide(std::string_view bytes) {
   text.reserve(bytes.size());
   char32_t cp;
   for (size_t i = 0; i < bytes.size();) {
+    for (size_t end = i + AsciiRun(bytes, i); i < end; ++i) {
+      text.push_back(static_cast<char16_t>(bytes[i]));
+    }
+    if (i >= bytes.size()) break;
     const size_t len = SequenceLength(bytes, i, cp);
     if (len == 0) {  // not expected after IsUtf8; keep going with U+FFFD
       text.push_back(0xFFFD);
