@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "messages.h"
@@ -80,7 +81,8 @@ int PackSingleFile(const Arguments& args) {
     case ReadOutcome::Unreadable: return cli::kExitUnreadable;
     case ReadOutcome::Read: break;
   }
-  const pack::PackResult result = pack::PackDocument(bytes, args.options, PrintProgress);
+  const pack::PackResult result =
+      pack::PackTakingBytes(std::move(bytes), args.options, PrintProgress);
   switch (result.status) {
     case pack::PackStatus::EmptySource:
       std::printf(cli::kFailed, '\r', input.c_str());

@@ -15,35 +15,60 @@ void RunStages(trimlet& packer, const PackOptions& options) {
   if (options.encodeStrings) packer.EncodeStrings();
 }
 
+namespace {
+
+PackResult PackSource(SourceText source, const PackOptions& options, ProgressCallback progress) {
+  PackResult result;
+  if (IsHtmlPage(source)) {
+    result.html = true;
+    const std::u16string page = PackHtml(source.text, options);
+    result.bytes = EncodeOutput(page, source.encoding, source.byteOrderMark);
+    return result;
+  }
+  trimlet packer;
+  const bool added = packer.AddSource(source.text, 0, progress);
+  std::u16string().swap(source.text);  // the tokens hold everything from here on
+  if (!added) {
+    result.status = PackStatus::EmptySource;
+    return result;
+  }
+  result.identifiers = IdentifierTable().Count();
+  RunStages(packer, options);
+  const std::optional<std::u16string> packed = packer.Output();
+  if (!packed) {
+    result.status = PackStatus::OutOfMemory;
+    return result;
+  }
+  result.bytes = EncodeOutput(*packed, source.encoding, source.byteOrderMark);
+  return result;
+}
+
+PackResult OutOfMemory() {
+  PackResult result;
+  result.status = PackStatus::OutOfMemory;
+  return result;
+}
+
+}  // namespace
+
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
                         ProgressCallback progress) {
-  PackResult result;
   try {
-    const SourceText source = DecodeSource(fileBytes);
-    if (IsHtmlPage(source)) {
-      result.html = true;
-      const std::u16string page = PackHtml(source.text, options);
-      result.bytes = EncodeOutput(page, source.encoding, source.byteOrderMark);
-      return result;
-    }
-    trimlet packer;
-    if (!packer.AddSource(source.text, 0, progress)) {
-      result.status = PackStatus::EmptySource;
-      return result;
-    }
-    result.identifiers = IdentifierTable().Count();
-    RunStages(packer, options);
-    const std::optional<std::u16string> packed = packer.Output();
-    if (!packed) {
-      result.status = PackStatus::OutOfMemory;
-      return result;
-    }
-    result.bytes = EncodeOutput(*packed, source.encoding, source.byteOrderMark);
+    return PackSource(DecodeSource(fileBytes), options, progress);
   } catch (const std::bad_alloc&) {
-    result = PackResult{};
-    result.status = PackStatus::OutOfMemory;
+    return OutOfMemory();
   }
-  return result;
+}
+
+PackResult PackTakingBytes(std::string&& fileBytes, const PackOptions& options,
+                           ProgressCallback progress) {
+  try {
+    SourceText source = DecodeSource(fileBytes);
+    std::string().swap(fileBytes);
+    return PackSource(std::move(source), options, progress);
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory();
+  }
 }
 
 }  // namespace pack

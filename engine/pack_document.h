@@ -34,4 +34,9 @@ struct PackResult {
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
                         ProgressCallback progress = nullptr);
 
+// The same, releasing the file's bytes as soon as they are decoded, so that a
+// large file is not held twice while it is packed.
+PackResult PackTakingBytes(std::string&& fileBytes, const PackOptions& options,
+                           ProgressCallback progress = nullptr);
+
 }  // namespace pack
