@@ -232,7 +232,8 @@ def link_target_written(link, target):
     def check(folder, code, case):
         if not os.path.islink(os.path.join(folder, link)):
             return "the link was replaced by a file"
-        if read(os.path.join(folder, target)) == OLD_OUTPUT:
+        path = os.path.join(folder, target)
+        if not os.path.isfile(path) or read(path) == OLD_OUTPUT:
             return "the link's target was not written"
         return None
     return check
@@ -241,6 +242,13 @@ def link_target_written(link, target):
 def make_read_only(name):
     def setup(folder):
         os.chmod(os.path.join(folder, name), 0o444)
+    return setup
+
+
+def make_link(name, target):
+    def setup(folder):
+        os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
+        os.symlink(target, os.path.join(folder, name))
     return setup
 
 
@@ -358,8 +366,15 @@ def cases():
              "o" * 252 + ".js", {EXIT_OK}, {EXIT_OK: OK_LINE}, check=contains(b"a=1")),
         Case("output that is a symbolic link", {"in.js": PLAIN, "target.js": OLD_OUTPUT},
              ["in.js", "link.js"], "link.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
-             setup=lambda folder: os.symlink("target.js", os.path.join(folder, "link.js")),
+             setup=make_link("link.js", "target.js"),
              check=link_target_written("link.js", "target.js"), also=("target.js",)),
+        Case("output a link in a subfolder to ../target", {"in.js": PLAIN, "target.js": OLD_OUTPUT},
+             ["in.js", "sub/link.js"], "sub/link.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             setup=make_link("sub/link.js", "../target.js"),
+             check=link_target_written("sub/link.js", "target.js"), also=("target.js",)),
+        Case("output a dangling symbolic link", {"in.js": PLAIN}, ["in.js", "link.js"], "link.js",
+             {EXIT_OK}, {EXIT_OK: OK_LINE}, setup=make_link("link.js", "new.js"),
+             check=link_target_written("link.js", "new.js"), also=("new.js",)),
         Case("output equal to input", {"in.js": PLAIN}, ["in.js", "in.js"], "in.js",
              {EXIT_OK}, {EXIT_OK: OK_LINE}, check=packed_like_elsewhere("in.js")),
         Case("output equal to input, group", {"in.js": PLAIN, "b.js": b"var b = 2\n"},
