@@ -51,8 +51,6 @@ class trimlet {
   static int32_t LivePackers();
 
  private:
-  void RenameVar(pack::TokenIterator declaration, int32_t extraDepth);
-
   pack::Scanner scanner;
   char16_t nameLetter = u'a';
   int32_t nameNumber = 0;

@@ -401,8 +401,14 @@ void trimlet::ChangeVars() {
 
 int32_t trimlet::NewVarName() {
   pack::TextTable& names = pack::IdentifierTable();
+  pack::NamePosition& takenEnd = pack::TakenNamesEnd();
+  if (pack::NamePosition{nameLetter, nameNumber}.Before(takenEnd)) {
+    nameLetter = takenEnd.letter;  // every name before it is taken
+    nameNumber = takenEnd.number;
+  }
   std::u16string candidate;
   for (;;) {
+    const bool atTakenEnd = nameLetter == takenEnd.letter && nameNumber == takenEnd.number;
     candidate.assign(1, nameLetter);
     if (nameNumber > 0) {
       for (char c : std::to_string(nameNumber)) candidate.push_back(static_cast<char16_t>(c));
@@ -413,6 +419,8 @@ int32_t trimlet::NewVarName() {
     } else {
       ++nameLetter;
     }
+    // The candidate is either taken already or about to be.
+    if (atTakenEnd) takenEnd = {nameLetter, nameNumber};
     if (!names.Contains(candidate)) return names.Intern(candidate);
   }
 }

@@ -96,7 +96,13 @@ TextTable& RegExpTable() {
   return table;
 }
 
+NamePosition& TakenNamesEnd() {
+  static NamePosition end;
+  return end;
+}
+
 void ReleaseTextTables() {
+  TakenNamesEnd() = NamePosition{};
   IdentifierTable().Release();
   LiteralTable().Release();
   RegExpTable().Release();

@@ -44,6 +44,22 @@ TextTable& RegExpTable();
 // Empties the three tables; the last packer object calls it on its way out.
 void ReleaseTextTables();
 
+// A position in the sequence of generated names a .. z, a1 .. z1, a2 ...: the
+// letter and the number after it (0: none).
+struct NamePosition {
+  char16_t letter = u'a';
+  int32_t number = 0;
+  bool Before(const NamePosition& other) const {
+    return number != other.number ? number < other.number : letter < other.letter;
+  }
+};
+
+// Every generated name before this position is in the identifier table, so a
+// packer may start looking for a free name there: with one packer per script
+// block of a page, each would otherwise walk past the names of all the others.
+// Emptied with the tables.
+NamePosition& TakenNamesEnd();
+
 // The text of a token as it is written out; empty for a value outside its table.
 std::u16string_view TokenText(int32_t kind, int32_t value);
 inline std::u16string_view TokenText(const Token& t) { return TokenText(t.kind, t.value); }

@@ -85,6 +85,12 @@ TEST(NewVarNameTest, LivePackersNeverShareANewName) {
   EXPECT_EQ(Generated(first, 2), (std::vector<std::string>{"a", "b"}));
   trimlet second;
   EXPECT_EQ(Generated(second, 1), (std::vector<std::string>{"c"}));
+  EXPECT_EQ(Generated(first, 1), (std::vector<std::string>{"d"}));
+  // A later packer starts after the names all earlier ones took, and still
+  // skips a name that a source holds.
+  pack::IdentifierTable().Intern(u"f");
+  trimlet third;
+  EXPECT_EQ(Generated(third, 2), (std::vector<std::string>{"e", "g"}));
 }
 
 TEST(RenamerTest, DeclarationsInsideFunctions) {
