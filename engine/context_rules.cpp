@@ -50,6 +50,8 @@ bool BraceOpensObject(const Token* prev) {
   }
   if (prev->kind != Punctuator) return false;
   switch (prev->value) {
+    case kColon:
+      return prev->Has(kValueColon);
     case kCloseParen: case kCloseBracket: case kOpenBrace: case kCloseBrace:
     case kSemicolon: case kDot: case kIncrement: case kDecrement:
       return false;

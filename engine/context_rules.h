@@ -19,8 +19,8 @@ bool EndsOperand(const Token& t);
 
 
 // Whether `{` after `prev` opens an object literal rather than a block or body.
-//   x = {a: 1}     return {a: 1}     f({a: 1})        -> object literal
-//   if (a) {}      do {}   };{        start of source  -> block
+//   x = {a: 1}     return {a: 1}     f({a: 1})   c ? {} : {}   -> object literal
+//   if (a) {}      do {}   };{   l: {}   case 1: {}   start of source  -> block
 bool BraceOpensObject(const Token* prev);
 
 // Whether `function` after `prev` is a function expression (a value), not a

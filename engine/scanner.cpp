@@ -68,6 +68,14 @@ enum class Open : uint8_t { Block, FunctionValue, Object, Paren, Header, Params,
 bool IsBrace(Open o) { return o == Open::Block || o == Open::FunctionValue || o == Open::Object; }
 bool IsParen(Open o) { return o == Open::Paren || o == Open::Header || o == Open::Params; }
 
+// An open bracket, with the `?` and `case` inside it that still wait for their
+// `:`, which tells a ternary's or a key's colon from a label's or a case's.
+struct Group {
+  Open kind;
+  uint32_t questions = 0;
+  uint32_t cases = 0;
+};
+
 // A `function` keyword waiting for the `{` of its body.
 struct PendingBody {
   size_t depth;  // open brackets at the keyword
@@ -122,7 +130,12 @@ class Scanner::Run {
   int32_t nextReport_ = 0;
   bool newLine_ = true;        // a line break or the source start lies before the next token
   bool lineHasToken_ = false;  // a token stands before the cursor on its line
-  std::vector<Open> open_;
+  Group& Innermost() { return open_.empty() ? topLevel_ : open_.back(); }
+  bool InnermostIs(Open kind) const { return !open_.empty() && open_.back().kind == kind; }
+  bool ColonIntroducesValue(const Token* prev);
+
+  std::vector<Group> open_;
+  Group topLevel_{Open::Block};
   std::vector<PendingBody> pendingBodies_;
   std::u16string plain_;  // the plain spelling of an escaped identifier
 };
@@ -404,11 +417,12 @@ void Scanner::Run::Append(int32_t kind, int32_t value) {
   if (prev != nullptr) {
     if (prev->IsPunct(kDot)) t.flags |= kAfterDot;
     if ((prev->IsPunct(kOpenBrace) && prev->Has(kObjectBrace)) ||
-        (prev->IsPunct(kComma) && !open_.empty() && open_.back() == Open::Object)) {
+        (prev->IsPunct(kComma) && InnermostIs(Open::Object))) {
       t.flags |= kKeyPosition;
     }
   }
   if (kind == Punctuator) NoteBracket(t, prev);
+  if (kind == Keyword && value == kCase) ++Innermost().cases;
   if (kind == Keyword && value == kFunction) {
     pendingBodies_.push_back({open_.size(), FunctionIsValue(prev)});
   }
@@ -430,38 +444,42 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
         pendingBodies_.pop_back();
       }
       if (kind == Open::Object) t.flags |= kObjectBrace;
-      open_.push_back(kind);
+      open_.push_back({kind});
       break;
     }
     case kCloseBrace:
-      if (!open_.empty() && IsBrace(open_.back())) {
-        if (open_.back() == Open::Object) t.flags |= kObjectBrace;
-        if (open_.back() == Open::FunctionValue) t.flags |= kFunctionValue;
+      if (!open_.empty() && IsBrace(open_.back().kind)) {
+        if (open_.back().kind == Open::Object) t.flags |= kObjectBrace;
+        if (open_.back().kind == Open::FunctionValue) t.flags |= kFunctionValue;
         open_.pop_back();
         DropFinishedBodies();
       }
       break;
     case kOpenParen:
-      open_.push_back(ParenKind(prev));
+      open_.push_back({ParenKind(prev)});
       break;
     case kCloseParen:
-      if (!open_.empty() && IsParen(open_.back())) {
-        if (open_.back() == Open::Header) t.flags |= kHeaderClose;
-        if (open_.back() == Open::Params) t.flags |= kParamsClose;
+      if (!open_.empty() && IsParen(open_.back().kind)) {
+        if (open_.back().kind == Open::Header) t.flags |= kHeaderClose;
+        if (open_.back().kind == Open::Params) t.flags |= kParamsClose;
         open_.pop_back();
         DropFinishedBodies();
       }
       break;
     case kOpenBracket:
-      open_.push_back(Open::Bracket);
+      open_.push_back({Open::Bracket});
       break;
     case kCloseBracket:
-      if (!open_.empty() && open_.back() == Open::Bracket) {
+      if (InnermostIs(Open::Bracket)) {
         open_.pop_back();
         DropFinishedBodies();
       }
       break;
+    case kQuestion:
+      ++Innermost().questions;
+      break;
     case kColon:
+      if (ColonIntroducesValue(prev)) t.flags |= kValueColon;
       if (prev != nullptr && prev->kind == Keyword && prev->Has(kKeyPosition)) {
         KeywordIsName(tokens_.Last());  // {default: 1}
       }
@@ -469,6 +487,22 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
     default:
       break;
   }
+}
+
+// The colon of `c ? a : b` and of `{key: value}` introduces a value; that of a
+// label or a case does not, and a `{` after it opens a block:
+//   x = c ? {} : d     o = {a: {}}     l: {}     case 1: {}
+bool Scanner::Run::ColonIntroducesValue(const Token* prev) {
+  Group& group = Innermost();
+  if (group.questions > 0) {
+    --group.questions;
+    return true;
+  }
+  if (group.cases > 0) {
+    --group.cases;
+    return false;
+  }
+  return prev != nullptr && prev->Has(kKeyPosition);
 }
 
 // What a `(` opens: a control header, a parameter list, or a group or call.

@@ -28,6 +28,7 @@ enum TokenFlag : uint8_t {
   kAfterDot = 8,          // right after a `.`: a property name
   kParamsClose = 16,      // `)` closing the parameters of a function, accessor or catch
   kFunctionValue = 32,    // `}` closing the body of a function expression
+  kValueColon = 64,       // `:` of a ternary or an object key, not of a label or case
 };
 
 struct Token {

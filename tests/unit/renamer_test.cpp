@@ -163,9 +163,9 @@ TEST(RenamerTest, PropertyNamesAndLabels) {
        "function f(){var x;function g(){x:for(;;)break x}return x}"},
       {"function f(){function g(){var x;x:for(;;)break x}var x;return x}",
        "function f(){function g(){var x;x:for(;;)break x}var x;return x}"},
-      // a block after a label or case reads like an object literal to the scanner
+      // a block after a label or case is a block: the calls in it are uses
       {"function f(){var g=h;l:{g(3)}switch(1){case 1:{g(4)}}return g}",
-       "function f(){var g=h;l:{g(3)}switch(1){case 1:{g(4)}}return g}"},
+       "function f(){var a=h;l:{a(3)}switch(1){case 1:{a(4)}}return a}"},
       {"function f(){var g=h;return {g(){return g}}}", "function f(){var g=h;return {g(){return g}}}"},
       // a getter's body is a function of its own: its var is not the outer y
       {"function f(){return {get v(){var y=1;return y},w:y}}",
