@@ -44,6 +44,19 @@ constexpr bool IsLineBreak(char16_t c) {
   return c < 128 ? (AsciiClasses[c] & kLineBreak) != 0 : IsWideLineBreak(c);
 }
 constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The language's own line terminators, which end a line continuation in a
+// string: LF, CR, U+2028 and U+2029.
+constexpr bool IsLineTerminator(char16_t c) {
+  return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029;
+}
+
+// The value of a hexadecimal digit, or -1.
+constexpr int HexValue(char16_t c) {
+  if (IsDigit(c)) return c - u'0';
+  const char16_t lower = static_cast<char16_t>(c | 0x20);
+  return lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : -1;
+}
 constexpr bool IsPunctStart(char16_t c) { return c < 128 && (AsciiClasses[c] & kPunctStart) != 0; }
 
 // A character that continues a word: anything that is not a blank, a line break

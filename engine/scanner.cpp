@@ -337,12 +337,6 @@ namespace {
 // `\u0078yz` and `xyz` are one name: an identifier whose escapes all stand for
 // ASCII letters, digits, `_` or `$` is kept in its plain spelling, so that every
 // later comparison of names sees one name. Other escapes stay as written.
-int HexValue(char16_t h) {
-  if (IsDigit(h)) return h - u'0';
-  const char16_t lower = static_cast<char16_t>(h | 0x20);
-  return lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : -1;
-}
-
 bool IsPlainNameChar(char16_t c) {
   const char16_t lower = static_cast<char16_t>(c | 0x20);
   return IsDigit(c) || c == u'_' || c == u'$' || (lower >= u'a' && lower <= u'z');

@@ -15,6 +15,7 @@
 // the calls might reach that instead of the built-in one.
 #include <string>
 
+#include "char_class.h"
 #include "packer.h"
 #include "text_tables.h"
 #include "vocabulary.h"
@@ -26,17 +27,6 @@ using pack::TokenList;
 
 bool IsQuote(char16_t c) { return c == u'"' || c == u'\''; }
 
-bool IsLineBreak(char16_t c) {
-  return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029;
-}
-
-int HexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
 bool IsOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
 
 // Reads `count` hexadecimal digits at `at`; -1 when they are not all there.
@@ -44,7 +34,7 @@ int32_t ReadHex(std::u16string_view text, size_t at, size_t count) {
   if (text.size() - at < count) return -1;
   int32_t value = 0;
   for (size_t k = 0; k < count; ++k) {
-    const int digit = HexValue(text[at + k]);
+    const int digit = pack::HexValue(text[at + k]);
     if (digit < 0) return -1;
     value = value * 16 + digit;
   }
@@ -112,7 +102,7 @@ void StringDecoder::DecodeEscape() {
         DecodeOctal();
         return;
       }
-      if (!IsLineBreak(c)) units_.push_back(c);
+      if (!pack::IsLineTerminator(c)) units_.push_back(c);
       break;
   }
   ++at_;
@@ -130,8 +120,8 @@ bool StringDecoder::DecodeHexEscape(char16_t kind) {
   if (at_ + 1 < text_.size() && text_[at_ + 1] == u'{') {
     size_t end = at_ + 2;
     uint32_t codePoint = 0;
-    while (end < text_.size() && HexValue(text_[end]) >= 0 && codePoint <= 0x10FFFF) {
-      codePoint = codePoint * 16 + static_cast<uint32_t>(HexValue(text_[end++]));
+    while (end < text_.size() && pack::HexValue(text_[end]) >= 0 && codePoint <= 0x10FFFF) {
+      codePoint = codePoint * 16 + static_cast<uint32_t>(pack::HexValue(text_[end++]));
     }
     if (end == at_ + 2 || end >= text_.size() || text_[end] != u'}' || codePoint > 0x10FFFF) {
       return false;
