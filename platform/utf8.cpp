@@ -43,6 +43,30 @@ size_t AsciiRun(std::string_view s, size_t i) {
   return i - start;
 }
 
+bool IsPair(std::u16string_view text, size_t i) {
+  return text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+         text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+}
+
+// The UTF-8 length of UTF-16 text; a lone surrogate becomes U+FFFD.
+size_t Utf8Length(std::u16string_view text) {
+  size_t length = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      length += 1;
+    } else if (c < 0x800) {
+      length += 2;
+    } else if (IsPair(text, i)) {
+      length += 4;
+      ++i;
+    } else {
+      length += 3;
+    }
+  }
+  return length;
+}
+
 }  // namespace
 
 bool IsUtf8(std::string_view bytes) {
@@ -58,59 +82,70 @@ bool IsUtf8(std::string_view bytes) {
 }
 
 std::u16string Utf8ToWide(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
+  // One code unit for every byte that starts a sequence, two for a four-byte one.
+  size_t units = 0;
+  for (char c : bytes) {
+    const auto b = static_cast<uint8_t>(c);
+    units += (b & 0xC0) != 0x80;
+    units += b >= 0xF0;
+  }
+  std::u16string text(units, u'\0');
+  char16_t* out = &text[0];
   char32_t cp;
   for (size_t i = 0; i < bytes.size();) {
-    for (size_t end = i + AsciiRun(bytes, i); i < end; ++i) {
-      text.push_back(static_cast<char16_t>(bytes[i]));
+    for (const size_t end = i + AsciiRun(bytes, i); i < end; ++i) {
+      *out++ = static_cast<char16_t>(bytes[i]);
     }
     if (i >= bytes.size()) break;
     const size_t len = SequenceLength(bytes, i, cp);
     if (len == 0) {  // not expected after IsUtf8; keep going with U+FFFD
-      text.push_back(0xFFFD);
+      *out++ = 0xFFFD;
       ++i;
       continue;
     }
     i += len;
     if (cp < 0x10000) {
-      text.push_back(static_cast<char16_t>(cp));
+      *out++ = static_cast<char16_t>(cp);
     } else {
       cp -= 0x10000;
-      text.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      text.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
   }
+  text.resize(static_cast<size_t>(out - text.data()));
   return text;
 }
 
 std::string WideToUtf8(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
+  std::string bytes(Utf8Length(text), '\0');
+  char* out = &bytes[0];
+  const auto put = [&out](char32_t value) { *out++ = static_cast<char>(value); };
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
+    if (cp < 0x80) {
+      put(cp);
+      continue;
+    }
+    if (IsPair(text, i)) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
     }
-    if (cp < 0x80) {
-      bytes.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      bytes.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    if (cp < 0x800) {
+      put(0xC0 | (cp >> 6));
+      put(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      bytes.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      bytes.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      bytes.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      put(0xE0 | (cp >> 12));
+      put(0x80 | ((cp >> 6) & 0x3F));
+      put(0x80 | (cp & 0x3F));
+    } else {  // two code units became four bytes
+      put(0xF0 | (cp >> 18));
+      put(0x80 | ((cp >> 12) & 0x3F));
+      put(0x80 | ((cp >> 6) & 0x3F));
+      put(0x80 | (cp & 0x3F));
     }
   }
+  bytes.resize(static_cast<size_t>(out - bytes.data()));
   return bytes;
 }
 
