@@ -119,13 +119,12 @@ int PackSeveralFiles(const Arguments& args) {
     std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
   }
   pack::RunStages(packer, args.options);
-  const std::optional<std::u16string> packed = packer.Output();
+  const std::optional<std::string> packed = packer.OutputBytes(encoding, byteOrderMark);
   if (!packed) {
     std::printf(cli::kOutOfMemory);
     return cli::kExitOutOfMemory;
   }
-  const int written =
-      WriteOutputFile(args.files[n - 1], pack::EncodeOutput(*packed, encoding, byteOrderMark));
+  const int written = WriteOutputFile(args.files[n - 1], *packed);
   return written != cli::kExitOk ? written : status;
 }
 

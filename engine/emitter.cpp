@@ -66,9 +66,12 @@ bool NeedsSpace(const Token& cur, const Token& next, const Token* after) {
 
 bool NeedsSpace(const Token& cur, const Token& next) { return NeedsSpace(cur, next, nullptr); }
 
-std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
-  std::u16string out;
-  out.reserve((end - first) * 4);
+namespace {
+
+// Appends the text of the tokens to `out`: a std::u16string, or an
+// OutputEncoder writing the final bytes.
+template <typename Out>
+void Emit(const TokenList& tokens, size_t first, size_t end, Out& out) {
   for (size_t i = first; i < end; ++i) {
     const Token& t = tokens[i];
     out.append(TokenText(t));
@@ -86,7 +89,32 @@ std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
       out.push_back(u';');
     }
   }
+}
+
+// The text of the tokens as the encoder writes them.
+struct EncoderOut {
+  OutputEncoder& encoder;
+  void append(std::u16string_view text) { encoder.Append(text); }
+  void push_back(char16_t c) { encoder.Append(c); }
+};
+
+}  // namespace
+
+std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
+  std::u16string out;
+  out.reserve((end - first) * 4);
+  Emit(tokens, first, end, out);
   return out;
+}
+
+std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEncoding encoding,
+                      bool byteOrderMark) {
+  // Packed code averages about two bytes a token; room for four costs only
+  // address space until it is used.
+  OutputEncoder encoder(encoding, byteOrderMark, (end - first) * 4);
+  EncoderOut out{encoder};
+  Emit(tokens, first, end, out);
+  return encoder.Finish();
 }
 
 }  // namespace pack

@@ -1,6 +1,7 @@
 #include "pack_document.h"
 
 #include <new>
+#include <utility>
 
 #include "html_script.h"
 #include "packer.h"
@@ -34,12 +35,12 @@ PackResult PackSource(SourceText source, const PackOptions& options, ProgressCal
   }
   result.identifiers = IdentifierTable().Count();
   RunStages(packer, options);
-  const std::optional<std::u16string> packed = packer.Output();
+  std::optional<std::string> packed = packer.OutputBytes(source.encoding, source.byteOrderMark);
   if (!packed) {
     result.status = PackStatus::OutOfMemory;
     return result;
   }
-  result.bytes = EncodeOutput(*packed, source.encoding, source.byteOrderMark);
+  result.bytes = std::move(*packed);
   return result;
 }
 

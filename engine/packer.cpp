@@ -33,6 +33,15 @@ std::optional<std::u16string> trimlet::Output() const {
   }
 }
 
+std::optional<std::string> trimlet::OutputBytes(pack::TextEncoding encoding,
+                                                bool byteOrderMark) const {
+  try {
+    return pack::EmitBytes(Tokens(), 0, Tokens().Size(), encoding, byteOrderMark);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
 void trimlet::SkipTo(pack::TokenIterator& position, int32_t stop1, int32_t stop2,
                      int32_t stop3) const {
   const pack::TokenList& tokens = Tokens();

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "scanner.h"
+#include "source_text.h"
 #include "token.h"
 
 class trimlet {
@@ -34,6 +35,10 @@ class trimlet {
 
   // The packed text; empty for an empty list, nullopt when memory runs out.
   std::optional<std::u16string> Output() const;
+
+  // The packed text as the bytes of the output file, in `encoding`, after a
+  // UTF-8 byte-order mark when asked; nullopt when memory runs out.
+  std::optional<std::string> OutputBytes(pack::TextEncoding encoding, bool byteOrderMark) const;
 
   // Moves `position` forward to the next punctuator whose code is one of the
   // stops (-1: none) at the starting bracket depth, stepping over whole

@@ -1,5 +1,7 @@
 #include "source_text.h"
 
+#include <utility>
+
 #include "platform.h"
 
 namespace pack {
@@ -39,6 +41,66 @@ std::string EncodeOutput(std::u16string_view text, TextEncoding encoding, bool b
   std::string bytes = byteOrderMark ? std::string(kUtf8Mark) : std::string();
   bytes += encoding == TextEncoding::Utf8 ? platform::WideToUtf8(text) : platform::ToNarrow(text);
   return bytes;
+}
+
+OutputEncoder::OutputEncoder(TextEncoding encoding, bool byteOrderMark, size_t expectedBytes)
+    : encoding_(encoding) {
+  bytes_.reserve(expectedBytes + kUtf8Mark.size());
+  if (byteOrderMark) bytes_ = kUtf8Mark;
+}
+
+// Everything beyond ASCII, and whatever follows a high surrogate. A lone
+// surrogate becomes U+FFFD in UTF-8; code page 1251 maps each unit alone.
+void OutputEncoder::AppendWide(char16_t c) {
+  if (encoding_ == TextEncoding::Cp1251) {
+    bytes_ += platform::ToNarrow(std::u16string_view(&c, 1));
+    return;
+  }
+  const bool high = c >= 0xD800 && c <= 0xDBFF;
+  const bool low = c >= 0xDC00 && c <= 0xDFFF;
+  if (pendingHigh_ != 0) {
+    const char16_t first = pendingHigh_;
+    pendingHigh_ = 0;
+    if (low) {
+      AppendCodePoint(0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (c - 0xDC00));
+      return;
+    }
+    AppendCodePoint(0xFFFD);
+  }
+  if (high) {
+    pendingHigh_ = c;
+  } else if (low) {
+    AppendCodePoint(0xFFFD);
+  } else {
+    AppendCodePoint(c);
+  }
+}
+
+void OutputEncoder::AppendCodePoint(char32_t cp) {
+  const auto put = [this](char32_t value) { bytes_.push_back(static_cast<char>(value)); };
+  if (cp < 0x80) {
+    put(cp);
+  } else if (cp < 0x800) {
+    put(0xC0 | (cp >> 6));
+    put(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    put(0xE0 | (cp >> 12));
+    put(0x80 | ((cp >> 6) & 0x3F));
+    put(0x80 | (cp & 0x3F));
+  } else {
+    put(0xF0 | (cp >> 18));
+    put(0x80 | ((cp >> 12) & 0x3F));
+    put(0x80 | ((cp >> 6) & 0x3F));
+    put(0x80 | (cp & 0x3F));
+  }
+}
+
+std::string OutputEncoder::Finish() {
+  if (pendingHigh_ != 0) {
+    pendingHigh_ = 0;
+    AppendCodePoint(0xFFFD);
+  }
+  return std::move(bytes_);
 }
 
 }  // namespace pack

@@ -1,0 +1,68 @@
+// The packed text written straight as output bytes must equal the UTF-16 text
+// converted as a whole, however the pieces split it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "packer.h"
+#include "source_text.h"
+
+namespace {
+
+using pack::TextEncoding;
+
+struct PiecesRow {
+  std::vector<std::u16string> pieces;
+  TextEncoding encoding;
+  bool byteOrderMark;
+};
+
+TEST(OutputEncoderTest, PiecesGiveTheBytesOfTheWholeText) {
+  const PiecesRow rows[] = {
+      {{u"var a=1;", u"f(a)"}, TextEncoding::Utf8, false},
+      {{u"s=\"\u0416\u00e9\"", u";"}, TextEncoding::Utf8, true},
+      {{u"x=\"\U0001F600\""}, TextEncoding::Utf8, false},
+      {{u"x=\"\xD83D", u"\xDE00\""}, TextEncoding::Utf8, false},  // a pair split in two
+      {{u"a\xD83D", u"b"}, TextEncoding::Utf8, false},            // lone high, then ASCII
+      {{u"a\xD83D", u"\u0416"}, TextEncoding::Utf8, false},       // lone high, then Cyrillic
+      {{u"a\xD83D"}, TextEncoding::Utf8, false},                  // lone high at the end
+      {{u"\xDE00", u"a"}, TextEncoding::Utf8, false},             // lone low
+      {{u"\xD83D", u"\xD83D", u"\xDE00"}, TextEncoding::Utf8, false},
+      {{u"s=\"\u0416\u2116\"", u"\u4E2D", u";"}, TextEncoding::Cp1251, false},  // one unmappable
+      {{u"\xD83D", u"\xDE00"}, TextEncoding::Cp1251, false},
+      {{}, TextEncoding::Utf8, true},
+  };
+  for (const PiecesRow& row : rows) {
+    std::u16string whole;
+    pack::OutputEncoder encoder(row.encoding, row.byteOrderMark, 4);
+    for (const std::u16string& piece : row.pieces) {
+      whole += piece;
+      encoder.Append(piece);
+    }
+    SCOPED_TRACE(std::string(whole.begin(), whole.end()));
+    EXPECT_EQ(encoder.Finish(), pack::EncodeOutput(whole, row.encoding, row.byteOrderMark));
+  }
+}
+
+TEST(OutputEncoderTest, OutputBytesMatchTheEncodedOutput) {
+  const std::u16string sources[] = {
+      u"var s = \"\u0416\u00e9\U0001F600\"\nf(s)",
+      u"function f(x) { return x + +1 }\n/re/.test(\"\u2116\")",
+      u"a = '\xD83D'\nb = '\xDE00'",
+  };
+  for (const std::u16string& source : sources) {
+    SCOPED_TRACE(std::string(source.begin(), source.end()));
+    for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp1251}) {
+      trimlet packer;
+      ASSERT_TRUE(packer.AddSource(source, 0, nullptr));
+      packer.Process();
+      const std::optional<std::u16string> text = packer.Output();
+      const std::optional<std::string> bytes = packer.OutputBytes(encoding, true);
+      ASSERT_TRUE(text && bytes);
+      EXPECT_EQ(*bytes, pack::EncodeOutput(*text, encoding, true));
+    }
+  }
+}
+
+}  // namespace
