@@ -407,7 +407,8 @@ void Scanner::Run::ScanPunctuator() {
 
 void Scanner::Run::Append(int32_t kind, int32_t value) {
   const Token* prev = Prev();
-  Token t{kind, value, line_, source_, static_cast<uint8_t>(newLine_ ? 1 : 0), 0};
+  Token t{value, line_, source_, static_cast<int8_t>(kind), static_cast<uint8_t>(newLine_ ? 1 : 0),
+          0};
   if (prev != nullptr) {
     if (prev->IsPunct(kDot)) t.flags |= kAfterDot;
     if ((prev->IsPunct(kOpenBrace) && prev->Has(kObjectBrace)) ||

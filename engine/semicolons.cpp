@@ -14,7 +14,7 @@ namespace {
 using pack::Token;
 using pack::TokenList;
 
-const Token kInsertedSemicolon{pack::Punctuator, pack::kSemicolon, -1, -1, 1, 0};
+const Token kInsertedSemicolon{pack::kSemicolon, -1, -1, pack::Punctuator, 1, 0};
 
 bool IsVarListEnd(const Token& t) {
   return t.IsKeyword(pack::kIn) || t.IsPunct(pack::kComma) || t.IsPunct(pack::kSemicolon);

@@ -31,11 +31,12 @@ enum TokenFlag : uint8_t {
   kValueColon = 64,       // `:` of a ternary or an object key, not of a label or case
 };
 
+// Sixteen bytes: every stage walks the whole list, several times.
 struct Token {
-  int32_t kind;
   int32_t value;     // code, or index into the text table of the kind; -1: no text
   int32_t line;      // 1-based line of the token's last character; -1 when inserted
   int32_t source;    // the source index given to AddSource; -1 when inserted
+  int8_t kind;       // a TokenKind
   uint8_t newLine;   // 1 when a line break or a source start lies before the token
   uint8_t flags;     // TokenFlag bits
 
@@ -44,6 +45,8 @@ struct Token {
   bool IsKeyword(int32_t code) const { return kind == Keyword && value == code; }
   bool Has(TokenFlag f) const { return (flags & f) != 0; }
 };
+
+static_assert(sizeof(Token) == 16, "a token stays sixteen bytes");
 
 // A position in a TokenList: the index of a token, or Size() for the end.
 using TokenIterator = size_t;
