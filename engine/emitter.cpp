@@ -68,13 +68,40 @@ bool NeedsSpace(const Token& cur, const Token& next) { return NeedsSpace(cur, ne
 
 namespace {
 
+// TokenText, with the three tables looked up once for the whole list.
+class TextOf {
+ public:
+  std::u16string_view operator()(const Token& t) const {
+    switch (t.kind) {
+      case Punctuator: return InTable(PunctuatorTable, t.value);
+      case Keyword: return InTable(KeywordTable, t.value);
+      case Identifier: return identifiers_.Text(t.value);
+      case Literal: return literals_.Text(t.value);
+      case RegExp: return regExps_.Text(t.value);
+      default: return {};
+    }
+  }
+
+ private:
+  template <typename Table>
+  static std::u16string_view InTable(const Table& table, int32_t value) {
+    return value >= 0 && static_cast<size_t>(value) < table.size()
+               ? std::u16string_view(table[static_cast<size_t>(value)]) : std::u16string_view();
+  }
+
+  const TextTable& identifiers_ = IdentifierTable();
+  const TextTable& literals_ = LiteralTable();
+  const TextTable& regExps_ = RegExpTable();
+};
+
 // Appends the text of the tokens to `out`: a std::u16string, or an
 // OutputEncoder writing the final bytes.
 template <typename Out>
 void Emit(const TokenList& tokens, size_t first, size_t end, Out& out) {
+  const TextOf textOf;
   for (size_t i = first; i < end; ++i) {
     const Token& t = tokens[i];
-    out.append(TokenText(t));
+    out.append(textOf(t));
     if (i + 1 >= end) break;
     const Token& n = tokens[i + 1];
     const Token* after = i + 2 < end ? &tokens[i + 2] : nullptr;

@@ -51,9 +51,9 @@ OutputEncoder::OutputEncoder(TextEncoding encoding, bool byteOrderMark, size_t e
 
 // Everything beyond ASCII, and whatever follows a high surrogate. A lone
 // surrogate becomes U+FFFD in UTF-8; code page 1251 maps each unit alone.
-void OutputEncoder::AppendWide(char16_t c) {
+void OutputEncoder::PutWide(char16_t c) {
   if (encoding_ == TextEncoding::Cp1251) {
-    bytes_ += platform::ToNarrow(std::u16string_view(&c, 1));
+    stage_[used_++] = platform::ToNarrow(std::u16string_view(&c, 1))[0];
     return;
   }
   const bool high = c >= 0xD800 && c <= 0xDBFF;
@@ -62,22 +62,22 @@ void OutputEncoder::AppendWide(char16_t c) {
     const char16_t first = pendingHigh_;
     pendingHigh_ = 0;
     if (low) {
-      AppendCodePoint(0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (c - 0xDC00));
+      PutCodePoint(0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (c - 0xDC00));
       return;
     }
-    AppendCodePoint(0xFFFD);
+    PutCodePoint(0xFFFD);
   }
   if (high) {
     pendingHigh_ = c;
   } else if (low) {
-    AppendCodePoint(0xFFFD);
+    PutCodePoint(0xFFFD);
   } else {
-    AppendCodePoint(c);
+    PutCodePoint(c);
   }
 }
 
-void OutputEncoder::AppendCodePoint(char32_t cp) {
-  const auto put = [this](char32_t value) { bytes_.push_back(static_cast<char>(value)); };
+void OutputEncoder::PutCodePoint(char32_t cp) {
+  const auto put = [this](char32_t value) { stage_[used_++] = static_cast<char>(value); };
   if (cp < 0x80) {
     put(cp);
   } else if (cp < 0x800) {
@@ -96,9 +96,11 @@ void OutputEncoder::AppendCodePoint(char32_t cp) {
 }
 
 std::string OutputEncoder::Finish() {
+  Flush();
   if (pendingHigh_ != 0) {
     pendingHigh_ = 0;
-    AppendCodePoint(0xFFFD);
+    PutCodePoint(0xFFFD);
+    Flush();
   }
   return std::move(bytes_);
 }

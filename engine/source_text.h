@@ -31,25 +31,56 @@ class OutputEncoder {
   OutputEncoder(TextEncoding encoding, bool byteOrderMark, size_t expectedBytes);
 
   void Append(char16_t c) {
-    if (c < 0x80 && pendingHigh_ == 0) {
-      bytes_.push_back(static_cast<char>(c));
-    } else {
-      AppendWide(c);
-    }
+    if (used_ + kMostBytesPerUnit > kStageSize) Flush();
+    Put(c);
   }
   void Append(std::u16string_view text) {
-    for (char16_t c : text) Append(c);
+    while (!text.empty()) {
+      const size_t room = (kStageSize - used_) / kMostBytesPerUnit;
+      if (room == 0) {
+        Flush();
+        continue;
+      }
+      const size_t n = room < text.size() ? room : text.size();
+      size_t i = 0;
+      if (pendingHigh_ == 0) {  // the run of ASCII, with nothing to check per unit
+        char* out = stage_ + used_;
+        for (; i < n && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+        used_ += i;
+      }
+      for (; i < n; ++i) Put(text[i]);
+      text.remove_prefix(n);
+    }
   }
   // The bytes; the encoder is left empty.
   std::string Finish();
 
  private:
-  void AppendWide(char16_t c);
-  void AppendCodePoint(char32_t cp);
+  // Bytes are gathered in a small stage and moved to the output a few
+  // kilobytes at a time, so that the common case, one ASCII unit, is one store.
+  static constexpr size_t kStageSize = 4096;
+  // A U+FFFD for a high surrogate left alone, then three bytes for the unit.
+  static constexpr size_t kMostBytesPerUnit = 6;
+
+  void Put(char16_t c) {
+    if (c < 0x80 && pendingHigh_ == 0) {
+      stage_[used_++] = static_cast<char>(c);
+    } else {
+      PutWide(c);
+    }
+  }
+  void PutWide(char16_t c);
+  void PutCodePoint(char32_t cp);
+  void Flush() {
+    bytes_.append(stage_, used_);
+    used_ = 0;
+  }
 
   std::string bytes_;
   TextEncoding encoding_;
   char16_t pendingHigh_ = 0;  // a high surrogate waiting for its low half (UTF-8 only)
+  size_t used_ = 0;
+  char stage_[kStageSize];
 };
 
 // A text whose first character (after any byte-order mark) is "<" is an HTML page.

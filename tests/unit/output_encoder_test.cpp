@@ -2,6 +2,7 @@
 // converted as a whole, however the pieces split it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ TEST(OutputEncoderTest, PiecesGiveTheBytesOfTheWholeText) {
       {{u"s=\"\u0416\u2116\"", u"\u4E2D", u";"}, TextEncoding::Cp1251, false},  // one unmappable
       {{u"\xD83D", u"\xDE00"}, TextEncoding::Cp1251, false},
       {{}, TextEncoding::Utf8, true},
+      // longer than the encoder's stage, ASCII and not
+      {{std::u16string(5000, u'x'), std::u16string(3000, u'\u0416') + u"\xD83D",
+        u"\xDE00" + std::u16string(4095, u'y')},
+       TextEncoding::Utf8, false},
+      {{std::u16string(4097, u'\u0416'), std::u16string(9000, u'z')}, TextEncoding::Cp1251, false},
   };
   for (const PiecesRow& row : rows) {
     std::u16string whole;
@@ -40,7 +46,7 @@ TEST(OutputEncoderTest, PiecesGiveTheBytesOfTheWholeText) {
       whole += piece;
       encoder.Append(piece);
     }
-    SCOPED_TRACE(std::string(whole.begin(), whole.end()));
+    SCOPED_TRACE(std::string(whole.begin(), whole.begin() + std::min<size_t>(whole.size(), 40)));
     EXPECT_EQ(encoder.Finish(), pack::EncodeOutput(whole, row.encoding, row.byteOrderMark));
   }
 }
