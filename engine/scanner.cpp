@@ -142,7 +142,7 @@ class Scanner::Run {
 
 void Scanner::Run::ScanAll() {
   while (p_ < end_) {
-    if (progress_ != nullptr) ReportProgress();
+    if (progress_ != nullptr && p_ - begin_ >= nextReport_) ReportProgress();
     const char16_t c = *p_;
     if (c >= 128) {
       if (IsWideBlank(c)) {
@@ -155,8 +155,10 @@ void Scanner::Run::ScanAll() {
       continue;
     }
     const uint8_t cls = AsciiClasses[c];
-    if (cls & kBlank) {
-      ++p_;
+    if (cls & kBlank) {  // indentation comes in runs
+      do {
+        ++p_;
+      } while (p_ < end_ && *p_ < 128 && (AsciiClasses[*p_] & kBlank));
       continue;
     }
     if (cls & kLineBreak) {

@@ -84,8 +84,12 @@ bool IsUtf8(std::string_view bytes) {
 std::u16string Utf8ToWide(std::string_view bytes) {
   // One code unit for every byte that starts a sequence, two for a four-byte one.
   size_t units = 0;
-  for (char c : bytes) {
-    const auto b = static_cast<uint8_t>(c);
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const size_t ascii = AsciiRun(bytes, i);
+    units += ascii;
+    i += ascii;
+    if (i >= bytes.size()) break;
+    const auto b = static_cast<uint8_t>(bytes[i]);
     units += (b & 0xC0) != 0x80;
     units += b >= 0xF0;
   }
