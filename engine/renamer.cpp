@@ -24,6 +24,8 @@
 //      stand as labels or object shorthands;
 //   3. the rewrite resolves each identifier to the innermost function that
 //      declares its name and gives it the name chosen for that declaration.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -165,8 +167,10 @@ class ScopeCursor {
   explicit ScopeCursor(const std::vector<Scope>& scopes) : scopes_(scopes) {}
 
   // Moves to token `i`, reporting each function left and each one entered.
+  // Most tokens neither close nor open a function: one comparison settles them.
   template <typename Leave, typename Enter>
   void MoveTo(size_t i, Leave leave, Enter enter) {
+    if (i < nextChange_) return;
     while (!open_.empty() && scopes_[static_cast<size_t>(open_.back())].close < i) {
       leave(open_.back());
       open_.pop_back();
@@ -175,6 +179,11 @@ class ScopeCursor {
       if (scopes_[next_].close < i) continue;  // stepped over whole
       open_.push_back(static_cast<int32_t>(next_));
       enter(open_.back());
+    }
+    nextChange_ = next_ < scopes_.size() ? scopes_[next_].open : SIZE_MAX;
+    if (!open_.empty()) {
+      const size_t leaving = size_t{scopes_[static_cast<size_t>(open_.back())].close} + 1;
+      nextChange_ = std::min(nextChange_, leaving);
     }
   }
 
@@ -189,6 +198,7 @@ class ScopeCursor {
   const std::vector<Scope>& scopes_;
   std::vector<int32_t> open_;
   size_t next_ = 0;
+  size_t nextChange_ = 0;  // the first position at which MoveTo has something to do
 };
 
 class Renamer {
