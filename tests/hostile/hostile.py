@@ -396,7 +396,7 @@ def cases():
              {EXIT_OUT_OF_MEMORY}, {None: OUT_OF_MEMORY}, setup=make_sparse("big.js", 3 << 30)),
         Case("out of memory while packing", {"in.js": lambda: realistic_script(50 * MB)},
              ["in.js", "out.js"], "out.js", {EXIT_OUT_OF_MEMORY}, {None: OUT_OF_MEMORY},
-             large=True, limit_mb=200),
+             large=True, limit_mb=120),
         Case("group with a folder among the inputs", {"a.js": PLAIN, "c.js": b"var c = 3\n"},
              ["a.js", "bdir", "c.js", "out.js"], "out.js", {EXIT_UNREADABLE},
              {None: READ_ERROR}, setup=make_folder("bdir"), check=contains(b"a=1", b"c=3"),
