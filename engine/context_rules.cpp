@@ -5,38 +5,6 @@
 
 namespace pack {
 
-bool CannotContinueExpression(const Token& t) {
-  switch (t.kind) {
-    case Identifier:
-    case Literal:
-    case RegExp:
-      return true;
-    case Keyword:
-      return t.value != kIn && t.value != kInstanceof;
-    case Punctuator:
-      return t.value == kNot || t.value == kTilde || t.value == kOpenBrace ||
-             ((t.value == kIncrement || t.value == kDecrement) && t.newLine);
-    default:
-      return false;
-  }
-}
-
-bool EndsOperand(const Token& t) {
-  switch (t.kind) {
-    case Identifier:
-    case Literal:
-    case RegExp:
-      return true;
-    case Keyword:
-      return t.value == kThis;
-    case Punctuator:
-      return t.value == kCloseParen || t.value == kCloseBracket ||
-             (t.value == kCloseBrace && t.Has(kObjectBrace));
-    default:
-      return false;
-  }
-}
-
 bool BraceOpensObject(const Token* prev) {
   if (prev == nullptr) return false;
   if (prev->kind == Keyword) {
@@ -87,11 +55,6 @@ bool ParenOpensHeader(const Token* prev) {
           prev->value == kWith || prev->value == kSwitch);
 }
 
-bool IsRestrictedKeyword(const Token& t) {
-  return t.kind == Keyword && (t.value == kReturn || t.value == kThrow ||
-                               t.value == kBreak || t.value == kContinue);
-}
-
 }  // namespace pack
 
 namespace pack {
@@ -105,18 +68,6 @@ bool IsAccessorPrefix(const TokenList& tokens, size_t i) {
   if (!tokens[i + 2].IsPunct(kOpenParen)) return false;
   const std::u16string_view text = TokenText(word);
   return text == u"get" || text == u"set";
-}
-
-bool StatementEndsAfter(const TokenList& tokens, size_t i) {
-  if (i + 1 >= tokens.Size()) return false;
-  const Token& cur = tokens[i];
-  const Token& next = tokens[i + 1];
-  if (!EndsOperand(cur) || !CannotContinueExpression(next)) return false;
-  if (cur.IsPunct(kCloseParen) &&
-      (cur.Has(kHeaderClose) || (cur.Has(kParamsClose) && next.IsPunct(kOpenBrace)))) {
-    return false;  // `if (a) b`, `function f() {`, `catch (e) {`; but `f()\n{ g() }` ends
-  }
-  return !IsAccessorPrefix(tokens, i);
 }
 
 }  // namespace pack

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "token.h"
+#include "vocabulary.h"
 
 namespace pack {
 
@@ -11,12 +12,39 @@ namespace pack {
 // than `in` and `instanceof`, `!`, `~`, `{`, or `++`/`--` on a later line.
 //   a = b          a = b
 //   c()        ->  ;c()     but   a = b\n(c)  stays a call, as the language reads it
-bool CannotContinueExpression(const Token& t);
+inline bool CannotContinueExpression(const Token& t) {
+  switch (t.kind) {
+    case Identifier:
+    case Literal:
+    case RegExp:
+      return true;
+    case Keyword:
+      return t.value != kIn && t.value != kInstanceof;
+    case Punctuator:
+      return t.value == kNot || t.value == kTilde || t.value == kOpenBrace ||
+             ((t.value == kIncrement || t.value == kDecrement) && t.newLine);
+    default:
+      return false;
+  }
+}
 
 // Whether an expression can end with this token: an identifier, literal,
 // regular expression, `this`, `)`, `]`, or the `}` of an object literal.
-bool EndsOperand(const Token& t);
-
+inline bool EndsOperand(const Token& t) {
+  switch (t.kind) {
+    case Identifier:
+    case Literal:
+    case RegExp:
+      return true;
+    case Keyword:
+      return t.value == kThis;
+    case Punctuator:
+      return t.value == kCloseParen || t.value == kCloseBracket ||
+             (t.value == kCloseBrace && t.Has(kObjectBrace));
+    default:
+      return false;
+  }
+}
 
 // Whether `{` after `prev` opens an object literal rather than a block or body.
 //   x = {a: 1}     return {a: 1}     f({a: 1})   c ? {} : {}   -> object literal
@@ -40,7 +68,10 @@ bool ParenOpensHeader(const Token* prev);
 
 // Whether the token ends a statement that the language ends at a line break:
 // `return`, `throw`, `break` and `continue` take nothing from the next line.
-bool IsRestrictedKeyword(const Token& t);
+inline bool IsRestrictedKeyword(const Token& t) {
+  return t.kind == Keyword && (t.value == kReturn || t.value == kThrow ||
+                               t.value == kBreak || t.value == kContinue);
+}
 
 }  // namespace pack
 
@@ -54,6 +85,17 @@ bool IsAccessorPrefix(const TokenList& tokens, size_t i);
 // the source separated only by a line break:
 //   a = b\nc()       x = 7\n"abc".length       f()\n!g()       o = {}\nx()
 // but never in   a\n(b)   a\n[0]   a\n.b   if (a) b   f() {   a in b   {get x() {}}
-bool StatementEndsAfter(const TokenList& tokens, size_t i);
+// Inline: the semicolon walks ask it of nearly every token.
+inline bool StatementEndsAfter(const TokenList& tokens, size_t i) {
+  if (i + 1 >= tokens.Size()) return false;
+  const Token& cur = tokens[i];
+  const Token& next = tokens[i + 1];
+  if (!EndsOperand(cur) || !CannotContinueExpression(next)) return false;
+  if (cur.IsPunct(kCloseParen) &&
+      (cur.Has(kHeaderClose) || (cur.Has(kParamsClose) && next.IsPunct(kOpenBrace)))) {
+    return false;  // `if (a) b`, `function f() {`, `catch (e) {`; but `f()\n{ g() }` ends
+  }
+  return !IsAccessorPrefix(tokens, i);
+}
 
 }  // namespace pack
