@@ -128,6 +128,7 @@ class Scanner::Run {
   const size_t firstToken_;
   int32_t line_ = 1;
   int32_t nextReport_ = 0;
+  const char16_t* reportAt_ = begin_;  // begin_ + nextReport_, or end_ past the text
   bool newLine_ = true;        // a line break or the source start lies before the next token
   bool lineHasToken_ = false;  // a token stands before the cursor on its line
   Group& Innermost() { return open_.empty() ? topLevel_ : open_.back(); }
@@ -142,7 +143,7 @@ class Scanner::Run {
 
 void Scanner::Run::ScanAll() {
   while (p_ < end_) {
-    if (progress_ != nullptr && p_ - begin_ >= nextReport_) ReportProgress();
+    if (progress_ != nullptr && p_ >= reportAt_) ReportProgress();
     const char16_t c = *p_;
     if (c >= 128) {
       if (IsWideBlank(c)) {
@@ -211,6 +212,7 @@ void Scanner::Run::ReportProgress() {
   const int32_t step = position - position % 1024;
   progress_(step);
   nextReport_ = step + 1024;
+  reportAt_ = nextReport_ < end_ - begin_ ? begin_ + nextReport_ : end_;
 }
 
 void Scanner::Run::LineBreak() {
