@@ -10,10 +10,4 @@ if [ "${1:-}" = "--test" ]; then
   command -v node >/dev/null || need+=(nodejs)
   command -v npm >/dev/null || need+=(npm)
 fi
-if [ ${#need[@]} -gt 0 ]; then
-  echo "installing: ${need[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+"$(dirname "$0")/apt-install.sh" "${need[@]}"

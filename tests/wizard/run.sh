@@ -19,15 +19,7 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 [ -x /usr/bin/convert ] || need+=(imagemagick)
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
-if [ ${#need[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
-  started=$(date +%s)
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
-    "${need[@]}" >/dev/null
-  echo "wizard: installed ${need[*]} in $(( $(date +%s) - started )) s"
-fi
+"$root/scripts/apt-install.sh" --no-recommends "${need[@]}"
 
 # Warnings that only the Windows build shows (a 32-bit long) are printed but do
 # not stop the test: the native builds hold the line with -Werror.
