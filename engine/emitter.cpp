@@ -31,22 +31,51 @@ bool IsDigitsOnly(std::u16string_view text) {
   return true;
 }
 
-// Operators that would fuse with the next token, or spell something that
-// changes how the text is read (a comment, or an end tag on an HTML page):
-//   a + +b   a + ++b   a - -b   a - --b   a / /re/   /re/ / 2   a < !--b
-//   a < /script/.test(b)   x-- > y
+// Whether punctuator `b` written right after punctuator `a` reads as something
+// else: a longer punctuator (`+ +` as `++`, `= =` as `==`, `- --` as `---`) or a
+// comment (`/ /`, `/ *`).
+constexpr bool PunctuatorsFuse(size_t a, size_t b) {
+  const std::u16string_view first = PunctuatorTable[a];
+  const std::u16string_view second = PunctuatorTable[b];
+  if (first == u"/" && (second[0] == u'/' || second[0] == u'*')) return true;
+  for (const std::u16string_view longer : PunctuatorTable) {
+    if (longer.size() <= first.size() || longer.substr(0, first.size()) != first) continue;
+    const std::u16string_view rest = longer.substr(first.size());
+    if (second.substr(0, rest.size()) == rest) return true;
+  }
+  return false;
+}
+
+struct FuseTable {
+  bool fuses[PunctuatorTable.size()][PunctuatorTable.size()];
+  constexpr FuseTable() : fuses() {
+    for (size_t a = 0; a < PunctuatorTable.size(); ++a) {
+      for (size_t b = 0; b < PunctuatorTable.size(); ++b) fuses[a][b] = PunctuatorsFuse(a, b);
+    }
+  }
+};
+
+constexpr FuseTable kFuseTable;
+static_assert(kFuseTable.fuses[kPlus][kPlus] && kFuseTable.fuses[kPlus][kIncrement]);
+static_assert(kFuseTable.fuses[kMinus][kDecrement] && kFuseTable.fuses[kSlash][kSlash]);
+static_assert(!kFuseTable.fuses[kCloseParen][kSemicolon] && !kFuseTable.fuses[kIncrement][kPlus]);
+
+// Tokens that would fuse with the next one, or spell something that changes how
+// the text is read (a comment, or an end tag on an HTML page):
+//   a + +b   a - --b   a = = b   a / /re/   /re/ / 2   a < !--b   a < /script/   x-- > y
 bool OperatorsFuse(const Token& cur, const Token& next, const Token* after) {
   if (cur.kind == Punctuator) {
-    switch (cur.value) {
-      case kPlus: return next.IsPunct(kPlus) || next.IsPunct(kIncrement);
-      case kMinus: return next.IsPunct(kMinus) || next.IsPunct(kDecrement);
-      case kSlash: return next.kind == RegExp;
-      case kLess:
-        return next.kind == RegExp ||
-               (next.IsPunct(kNot) && after != nullptr && after->IsPunct(kDecrement));
-      case kDecrement: return next.IsPunct(kGreater);
-      default: return false;
+    if (next.kind == Punctuator) {
+      constexpr int32_t kCodes = static_cast<int32_t>(PunctuatorTable.size());
+      if (cur.value >= 0 && cur.value < kCodes && next.value >= 0 && next.value < kCodes &&
+          kFuseTable.fuses[cur.value][next.value]) {
+        return true;
+      }
+      if (cur.IsPunct(kDecrement)) return next.IsPunct(kGreater);
+      return cur.IsPunct(kLess) && next.IsPunct(kNot) && after != nullptr &&
+             after->IsPunct(kDecrement);
     }
+    return (cur.IsPunct(kSlash) || cur.IsPunct(kLess)) && next.kind == RegExp;
   }
   if (cur.kind == RegExp) return next.IsPunct(kSlash) || next.IsPunct(kSlashAssign);
   return false;

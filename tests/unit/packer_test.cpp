@@ -149,6 +149,11 @@ TEST(PackerTest, Separators) {
       {"x = a < !--b", "x=a< !--b"},
       {"x = a-- > b", "x=a-- >b"},
       {"x = a < /script/.test(b)", "x=a< /script/.test(b)"},
+      // broken scripts stay as broken as they were, never read otherwise
+      {"a /\n/ b", "a/ /b"},
+      {"a / *b", "a/ *b"},
+      {"a = \n= b", "a= =b"},
+      {"a & &b", "a& &b"},
       {"1 .toString()", "1 .toString()"},
       {"1.5.toFixed()", "1.5.toFixed()"},
       {"x = /re/g in o", "x=/re/g in o"},
