@@ -31,26 +31,27 @@ bool IsDigitsOnly(std::u16string_view text) {
   return true;
 }
 
-// Whether punctuator `b` written right after punctuator `a` reads as something
+// Which punctuator `b` written right after punctuator `a` reads as something
 // else: a longer punctuator (`+ +` as `++`, `= =` as `==`, `- --` as `---`) or a
-// comment (`/ /`, `/ *`).
-constexpr bool PunctuatorsFuse(size_t a, size_t b) {
-  const std::u16string_view first = PunctuatorTable[a];
-  const std::u16string_view second = PunctuatorTable[b];
-  if (first == u"/" && (second[0] == u'/' || second[0] == u'*')) return true;
-  for (const std::u16string_view longer : PunctuatorTable) {
-    if (longer.size() <= first.size() || longer.substr(0, first.size()) != first) continue;
-    const std::u16string_view rest = longer.substr(first.size());
-    if (second.substr(0, rest.size()) == rest) return true;
-  }
-  return false;
-}
-
+// comment (`/ /`, `/ *`). Every longer punctuator is split at each inner point:
+// the part before it is an `a`, and any `b` that starts with the rest fuses.
 struct FuseTable {
   bool fuses[PunctuatorTable.size()][PunctuatorTable.size()];
   constexpr FuseTable() : fuses() {
+    for (const std::u16string_view longer : PunctuatorTable) {
+      for (size_t split = 1; split < longer.size(); ++split) {
+        MarkPairs(longer.substr(0, split), longer.substr(split));
+      }
+    }
+    MarkPairs(u"/", u"/");
+    MarkPairs(u"/", u"*");
+  }
+  constexpr void MarkPairs(std::u16string_view first, std::u16string_view rest) {
     for (size_t a = 0; a < PunctuatorTable.size(); ++a) {
-      for (size_t b = 0; b < PunctuatorTable.size(); ++b) fuses[a][b] = PunctuatorsFuse(a, b);
+      if (PunctuatorTable[a] != first) continue;
+      for (size_t b = 0; b < PunctuatorTable.size(); ++b) {
+        if (PunctuatorTable[b].substr(0, rest.size()) == rest) fuses[a][b] = true;
+      }
     }
   }
 };

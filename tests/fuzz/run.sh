@@ -42,7 +42,7 @@ mkdir -p "$(dirname "$build_dir")/fuzz"
 fuzz_dir="$(cd "$(dirname "$build_dir")/fuzz" && pwd)"
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 CC=clang CXX=clang++ cmake -S "$here" -B "$fuzz_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$fuzz_dir" -j "$jobs" >/dev/null
+cmake --build "$fuzz_dir" -j "$jobs" > "$fuzz_dir/build.log" 2>&1 || { cat "$fuzz_dir/build.log"; exit 1; }
 
 mkdir -p "$fuzz_dir/findings"
 failed=0
