@@ -1,14 +1,26 @@
-// comment
-var a = 1
-var b = {x: 1, get y() { return 2 }}
-function f(x) {
-  if (x) return x + 1
-  else return 0
+/*
+ * A small script to try trimlet on: ./trimlet.sh packs it into example.packed.js.
+ */
+function countWords(text) {
+  var counts = {}
+  var words = text.toLowerCase().split(/\W+/)
+  for (var index = 0; index < words.length; index++) {
+    var word = words[index]
+    if (!word) continue
+    counts[word] = (counts[word] || 0) + 1
+  }
+  return counts
 }
-var g = function () { return 3 }
-g()
-!f(1)
-a++
-b.y
-x = /ab+c/gi.test("abc") ? 1 : 2
-console.log(a, b.y, f(1), g(), typeof x, 1 .toString(), a + +1, a - -1, o = {}, "x" in o, [1].length)
+
+function topWords(text, limit) {
+  var counts = countWords(text)
+  var ranked = Object.keys(counts).sort(function (a, b) {
+    return counts[b] - counts[a] || (a < b ? -1 : 1)
+  })
+  return ranked.slice(0, limit).map(function (word) {
+    return word + ": " + counts[word]
+  })
+}
+
+var sample = "The quick brown fox jumps over the lazy dog. The dog sleeps; the fox runs."
+console.log(topWords(sample, 3).join("\n"))
