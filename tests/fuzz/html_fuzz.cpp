@@ -31,22 +31,13 @@ size_t FindFrom(std::u16string_view text, std::u16string_view word, size_t from)
   return std::u16string_view::npos;
 }
 
-std::u16string RawUnits(std::string_view bytes) {
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                    (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
-  }
-  return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const pack::PackOptions options = fuzz::OptionsFrom(data[0]);
   const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-  const std::u16string page = (data[0] & 4) != 0 ? RawUnits(bytes) : platform::ToWide(bytes);
+  const std::u16string page = (data[0] & 4) != 0 ? fuzz::RawUnits(bytes) : platform::ToWide(bytes);
 
   const std::u16string packed = pack::PackHtml(page, options);
 

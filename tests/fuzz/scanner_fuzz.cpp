@@ -24,25 +24,16 @@
 #include <string_view>
 #include <vector>
 
+#include "context_rules.h"
 #include "fuzz_check.h"
 #include "pack_document.h"
 #include "packer.h"
 #include "source_text.h"
-#include "context_rules.h"
 #include "text_tables.h"
 #include "token.h"
 #include "vocabulary.h"
 
 namespace {
-
-std::u16string RawUnits(const std::string& bytes) {
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                    (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
-  }
-  return text;
-}
 
 void CheckTokens(const pack::TokenList& tokens, int32_t sources) {
   for (size_t i = 0; i < tokens.Size(); ++i) {
@@ -160,8 +151,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   trimlet packer;
   for (int32_t i = 1; i <= sources; ++i) {
     const std::string bytes =
-        i == sources ? provider.ConsumeRemainingBytesAsString() : provider.ConsumeRandomLengthString();
-    const std::u16string text = rawUnits ? RawUnits(bytes) : pack::DecodeSource(bytes).text;
+        i == sources ? provider.ConsumeRemainingBytesAsString()
+                     : provider.ConsumeRandomLengthString();
+    const std::u16string text = rawUnits ? fuzz::RawUnits(bytes) : pack::DecodeSource(bytes).text;
     const size_t before = packer.Tokens().Size();
     const bool added = packer.AddSource(text, i, nullptr);
     FUZZ_CHECK(added == !text.empty(), "AddSource must fail exactly for an empty text");

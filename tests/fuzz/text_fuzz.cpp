@@ -48,7 +48,8 @@ bool ReferenceIsUtf8(std::string_view s) {
 bool HasLoneSurrogate(std::u16string_view t) {
   for (size_t i = 0; i < t.size(); ++i) {
     const char16_t c = t[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF) {
+    const bool pairs = i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF;
+    if (c >= 0xD800 && c <= 0xDBFF && pairs) {
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       return true;
