@@ -26,9 +26,9 @@ module.exports = function (g, record) {
   record('quantize', () => [0, 0.3, 0.6, 1].map(d3.scale.quantize().domain([0, 1]).range(['lo', 'mid', 'hi'])));
   record('threshold', () => [-1, 0, 0.5, 1, 2].map(d3.scale.threshold().domain([0, 1]).range(['a', 'b', 'c'])));
   const specifiers = ['%Y-%m-%dT%H:%M:%S', '%a %A %b %B', '%c', '%x %X', '%j %U %W %w', '%I %p %L %e', '%y %Z %%', '%-d/%_m/%0H'];
-  for (const spec of specifiers) {
+  for (const pattern of specifiers) {
     for (const t of [0, 951827696000, 1720051200000, -86400000 * 365]) {
-      record('time format ' + spec + ' ' + t, () => d3.time.format.utc(spec)(new Date(t)));
+      record('time format ' + pattern + ' ' + t, () => d3.time.format.utc(pattern)(new Date(t)));
     }
   }
   record('time parse', () => String(d3.time.format.utc('%d/%m/%Y %H:%M').parse('29/02/2020 12:34')));
