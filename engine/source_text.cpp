@@ -86,22 +86,7 @@ void OutputEncoder::PutWide(char16_t c) {
 }
 
 void OutputEncoder::PutCodePoint(char32_t cp) {
-  const auto put = [this](char32_t value) { stage_[used_++] = static_cast<char>(value); };
-  if (cp < 0x80) {
-    put(cp);
-  } else if (cp < 0x800) {
-    put(0xC0 | (cp >> 6));
-    put(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    put(0xE0 | (cp >> 12));
-    put(0x80 | ((cp >> 6) & 0x3F));
-    put(0x80 | (cp & 0x3F));
-  } else {
-    put(0xF0 | (cp >> 18));
-    put(0x80 | ((cp >> 12) & 0x3F));
-    put(0x80 | ((cp >> 6) & 0x3F));
-    put(0x80 | (cp & 0x3F));
-  }
+  used_ = static_cast<size_t>(platform::PutUtf8(cp, stage_ + used_) - stage_);
 }
 
 std::string OutputEncoder::Finish() {

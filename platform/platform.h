@@ -42,4 +42,25 @@ bool IsUtf8(std::string_view bytes);
 std::u16string Utf8ToWide(std::string_view bytes);
 std::string WideToUtf8(std::u16string_view text);
 
+// Writes the one to four UTF-8 bytes of a code point at `out`; returns the end.
+inline char* PutUtf8(char32_t cp, char* out) {
+  const auto put = [&out](char32_t value) { *out++ = static_cast<char>(value); };
+  if (cp < 0x80) {
+    put(cp);
+  } else if (cp < 0x800) {
+    put(0xC0 | (cp >> 6));
+    put(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    put(0xE0 | (cp >> 12));
+    put(0x80 | ((cp >> 6) & 0x3F));
+    put(0x80 | (cp & 0x3F));
+  } else {
+    put(0xF0 | (cp >> 18));
+    put(0x80 | ((cp >> 12) & 0x3F));
+    put(0x80 | ((cp >> 6) & 0x3F));
+    put(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
 }  // namespace platform
