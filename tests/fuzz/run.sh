@@ -30,13 +30,7 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   need+=(libclang-rt-14-dev)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "installing: ${need[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+"$here/../../scripts/apt-install.sh" "${need[@]}"
 
 mkdir -p "$(dirname "$build_dir")/fuzz"
 fuzz_dir="$(cd "$(dirname "$build_dir")/fuzz" && pwd)"

@@ -17,13 +17,7 @@ program="$build_dir/cli/trimlet"
 need=()
 command -v python3 >/dev/null || need+=(python3)
 command -v valgrind >/dev/null || need+=(valgrind)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "installing: ${need[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" = 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+"$here/../../scripts/apt-install.sh" "${need[@]}"
 
 mkdir -p "$(dirname "$build_dir")/hostile/run"
 work="$(cd "$(dirname "$build_dir")/hostile/run" && pwd)"
