@@ -29,12 +29,9 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mapfile -t corpus < <(grep -v '^#' "$bench/corpus.txt" | grep -v '^[[:space:]]*$')
 failed=0
-for mode in ws rename full; do
-  case "$mode" in
-    ws) options=(-nse -nvc) ;;
-    rename) options=(-nse) ;;
-    full) options=() ;;
-  esac
+source "$bench/modes.sh"
+for mode in "${modes[@]}"; do
+  mode_options "$mode"
   actual="$work/$mode.sha256"
   : >"$actual"
   for file in "${corpus[@]}"; do

@@ -23,12 +23,9 @@ out="$bench/results/profile"
 mkdir -p "$out"
 summary="$out/summary.md"
 echo "# Where trimlet spends its time and memory on $(basename "$input") ($(stat -c %s "$input") bytes)" >"$summary"
-for mode in ws rename full; do
-  case "$mode" in
-    ws) options=(-nse -nvc) ;;
-    rename) options=(-nse) ;;
-    full) options=() ;;
-  esac
+source "$bench/modes.sh"
+for mode in "${modes[@]}"; do
+  mode_options "$mode"
   label="$mode (${options[*]:-defaults})"
   echo >>"$summary"
   perf record -F 10000 -g -o "$out/perf.$mode.data" "$build/cli/trimlet" "${options[@]}" "$input" "$out/packed.$mode.js" \

@@ -42,6 +42,13 @@ struct Row {
   const char* tokens;
 };
 
+void ExpectScans(const Row* begin, const Row* end) {
+  for (const Row* row = begin; row != end; ++row) {
+    SCOPED_TRACE(row->input);
+    EXPECT_EQ(Scan(row->input), row->tokens);
+  }
+}
+
 TEST(ScannerTest, TokenKinds) {
   const Row rows[] = {
       {"a.b", "I(a) P(.) I(b)"},
@@ -64,10 +71,7 @@ TEST(ScannerTest, TokenKinds) {
       {"$_ \\u0061b caf\xC3\xA9", "I($_) I(ab) I(caf\xC3\xA9)"},
       {"\\u0078yz xyz \\u00e9t\\u00e9 \\u0030a", "I(xyz) I(xyz) I(\\u00e9t\\u00e9) I(\\u0030a)"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    EXPECT_EQ(Scan(row.input), row.tokens);
-  }
+  ExpectScans(std::begin(rows), std::end(rows));
 }
 
 TEST(ScannerTest, RegularExpressionOrDivision) {
@@ -92,10 +96,7 @@ TEST(ScannerTest, RegularExpressionOrDivision) {
       {"x=/=/", "I(x) P(=) R(/=/)"},
       {"typeof/x/", "K(typeof) R(/x/)"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    EXPECT_EQ(Scan(row.input), row.tokens);
-  }
+  ExpectScans(std::begin(rows), std::end(rows));
 }
 
 TEST(ScannerTest, CommentsAndBlanks) {
@@ -116,10 +117,7 @@ TEST(ScannerTest, CommentsAndBlanks) {
       {"'a\\\nb' c", "L('a\\\nb') I(c)"},
       {" ", ""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    EXPECT_EQ(Scan(row.input), row.tokens);
-  }
+  ExpectScans(std::begin(rows), std::end(rows));
 }
 
 TEST(ScannerTest, KeywordSpellingsAsNames) {
@@ -131,10 +129,7 @@ TEST(ScannerTest, KeywordSpellingsAsNames) {
       {"x={get if(){}}", "I(x) P(=) P({) I(get) I(if) P(() P()) P({) P(}) P(})"},
       {"switch(a){default:b}", "K(switch) P(() I(a) P()) P({) K(default) P(:) I(b) P(})"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    EXPECT_EQ(Scan(row.input), row.tokens);
-  }
+  ExpectScans(std::begin(rows), std::end(rows));
 }
 
 TEST(ScannerTest, BraceKindsAndHeaders) {
