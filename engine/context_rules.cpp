@@ -59,15 +59,17 @@ bool ParenOpensHeader(const Token* prev) {
 
 namespace pack {
 
+bool IsAccessorWord(const Token& t) {
+  if (t.kind != Identifier || !t.Has(kKeyPosition)) return false;
+  const std::u16string_view text = TokenText(t);
+  return text == u"get" || text == u"set";
+}
+
 bool IsAccessorPrefix(const TokenList& tokens, size_t i) {
   if (i + 2 >= tokens.Size()) return false;
-  const Token& word = tokens[i];
-  if (word.kind != Identifier || !word.Has(kKeyPosition)) return false;
   const Token& name = tokens[i + 1];
   if (name.kind != Identifier && name.kind != Literal) return false;
-  if (!tokens[i + 2].IsPunct(kOpenParen)) return false;
-  const std::u16string_view text = TokenText(word);
-  return text == u"get" || text == u"set";
+  return tokens[i + 2].IsPunct(kOpenParen) && IsAccessorWord(tokens[i]);
 }
 
 }  // namespace pack

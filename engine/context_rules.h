@@ -77,6 +77,10 @@ inline bool IsRestrictedKeyword(const Token& t) {
 
 namespace pack {
 
+// Whether the token is `get` or `set` where an object literal's key goes, the
+// word that may begin an accessor: {get x() {}}.
+bool IsAccessorWord(const Token& t);
+
 // Whether the tokens at `i` and `i + 1` are `get`/`set` and the name of an
 // accessor in an object literal (`{get x() {}}`), which nothing may separate.
 bool IsAccessorPrefix(const TokenList& tokens, size_t i);

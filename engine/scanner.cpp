@@ -518,10 +518,9 @@ Open Scanner::Run::ParenKind(const Token* prev) {
   if ((prev->kind == Identifier || prev->kind == Literal) && prev->Has(kKeyPosition)) {
     return Open::Params;  // a method: {m() {}}
   }
-  if (before != nullptr && before->kind == Identifier && before->Has(kKeyPosition) &&
+  if (before != nullptr && IsAccessorWord(*before) &&
       (prev->kind == Identifier || prev->kind == Literal)) {
-    const std::u16string_view word = TokenText(*before);
-    if (word == u"get" || word == u"set") return Open::Params;
+    return Open::Params;  // an accessor: {get x() {}}
   }
   return Open::Paren;
 }
@@ -529,10 +528,7 @@ Open Scanner::Run::ParenKind(const Token* prev) {
 // `get if() {}`: an accessor named by a keyword spelling.
 void Scanner::Run::NameKeywordAccessor() {
   const Token* before = BeforePrev();
-  if (before == nullptr || before->kind != Identifier || !before->Has(kKeyPosition)) return;
-  const std::u16string_view word = TokenText(*before);
-  if (word != u"get" && word != u"set") return;
-  KeywordIsName(tokens_.Last());
+  if (before != nullptr && IsAccessorWord(*before)) KeywordIsName(tokens_.Last());
 }
 
 // A keyword spelling that turned out to be a property name; `{function: 1}`
