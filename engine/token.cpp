@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform.h"
 #include "vocabulary.h"
 
 namespace pack {
+
+void TokenList::Reserve(size_t n) {
+  if (n <= tokens_.capacity()) return;
+  tokens_.reserve(std::max(n, 2 * tokens_.capacity()));
+  platform::PreferHugePages(tokens_.data(), tokens_.capacity() * sizeof(Token));
+}
 
 void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& token) {
   if (before.empty()) return;
@@ -28,6 +35,11 @@ void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& tok
 const std::vector<uint32_t>& TokenList::Matches() const {
   if (matchesValid_) return matches_;
   const uint32_t end = static_cast<uint32_t>(tokens_.size());
+  if (matches_.capacity() < tokens_.size()) {
+    matches_.clear();
+    matches_.reserve(tokens_.size());
+    platform::PreferHugePages(matches_.data(), tokens_.size() * sizeof(uint32_t));
+  }
   matches_.assign(tokens_.size(), end);
   std::vector<uint32_t> open;  // indices of open groups, innermost last
   for (uint32_t i = 0; i < end; ++i) {

@@ -68,9 +68,7 @@ class TokenList {
     matchesValid_ = false;
   }
   // Makes room for `n` tokens; growth stays geometric over many sources.
-  void Reserve(size_t n) {
-    if (n > tokens_.capacity()) tokens_.reserve(std::max(n, 2 * tokens_.capacity()));
-  }
+  void Reserve(size_t n);
 
   // Inserts `token` before each position in `before` (ascending, duplicates
   // ignored). Positions refer to the list as it was before the call.

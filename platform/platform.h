@@ -24,6 +24,11 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes);
 // so an existing file is replaced only by a complete new one.
 FileResult WriteWholeFile(const std::string& path, std::string_view bytes);
 
+// Asks the system to back a big buffer with huge pages where it can, so that a
+// 10 MB text costs a handful of page faults instead of thousands. Call it before
+// the buffer is first written; it does nothing where the system has no such pages.
+void PreferHugePages(const void* data, size_t bytes);
+
 // Sends a diagnostic line to the debugger output channel; never shown to the
 // user. A sink, when installed, receives every line as well (tests read it).
 void DebugTrace(std::string_view text);

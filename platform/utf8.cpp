@@ -93,7 +93,10 @@ std::u16string Utf8ToWide(std::string_view bytes) {
     units += (b & 0xC0) != 0x80;
     units += b >= 0xF0;
   }
-  std::u16string text(units, u'\0');
+  std::u16string text;
+  text.reserve(units);
+  PreferHugePages(text.data(), units * sizeof(char16_t));
+  text.assign(units, u'\0');
   char16_t* out = &text[0];
   char32_t cp;
   for (size_t i = 0; i < bytes.size();) {

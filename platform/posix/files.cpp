@@ -1,9 +1,11 @@
 // Whole files and the trace channel on POSIX systems.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -53,6 +55,19 @@ struct Descriptor {
 
 }  // namespace
 
+void PreferHugePages(const void* data, size_t bytes) {
+#if defined(MADV_HUGEPAGE)
+  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+  const auto start = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t last = (start + bytes) & ~(kHugePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
 FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (file.fd < 0) return Failure(errno);
@@ -63,6 +78,8 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   // Token positions are 32-bit: a text must stay below 2^31 UTF-16 code units.
   if (info.st_size > 0x7FFFFFFF / 2) return TooLarge("file too large");
   try {
+    bytes.reserve(static_cast<size_t>(info.st_size));
+    PreferHugePages(bytes.data(), bytes.capacity());
     bytes.assign(static_cast<size_t>(info.st_size), '\0');
   } catch (const std::bad_alloc&) {
     return TooLarge("out of memory");
