@@ -23,12 +23,15 @@ class TextTable {
     return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)]
                                          : std::u16string_view();
   }
+  // Forgets every text from index `count` on.
+  void Truncate(int32_t count);
   void Release();
 
  private:
   static uint64_t Hash(std::u16string_view text);
   const char16_t* Store(std::u16string_view text);
   void Grow();
+  void Rehash(size_t size);
 
   std::vector<std::u16string_view> entries_;
   std::vector<int32_t> slots_;  // open addressing: entry index or -1
