@@ -13,11 +13,20 @@ constexpr size_t kMinBlock = 1 << 16;
 }  // namespace
 
 uint64_t TextTable::Hash(std::u16string_view text) {
-  // FNV-1a over code units: cheap, and good enough for names and literals.
-  uint64_t h = 1469598103934665603ull;
-  for (char16_t c : text) {
-    h ^= c;
-    h *= 1099511628211ull;
+  // Eight bytes (four code units) a step, each mixed in by a multiplication.
+  const char* p = reinterpret_cast<const char*>(text.data());
+  size_t n = text.size() * sizeof(char16_t);
+  uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+  for (; n >= 8; p += 8, n -= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 31;
+  }
+  if (n > 0) {
+    uint64_t word = 0;
+    std::memcpy(&word, p, n);
+    h = (h ^ word) * 0xC4CEB9FE1A85EC53ull;
   }
   return h ^ (h >> 29);
 }
@@ -25,10 +34,13 @@ uint64_t TextTable::Hash(std::u16string_view text) {
 int32_t TextTable::Find(std::u16string_view text) const {
   if (slots_.empty()) return -1;
   const size_t mask = slots_.size() - 1;
-  for (size_t i = Hash(text) & mask;; i = (i + 1) & mask) {
-    const int32_t e = slots_[i];
-    if (e < 0) return -1;
-    if (entries_[static_cast<size_t>(e)] == text) return e;
+  const uint64_t hash = Hash(text);
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot slot = slots_[i];
+    if (slot.entry < 0) return -1;
+    if (slot.tag == Tag(hash) && entries_[static_cast<size_t>(slot.entry)] == text) {
+      return slot.entry;
+    }
   }
 }
 
@@ -49,27 +61,31 @@ const char16_t* TextTable::Store(std::u16string_view text) {
 void TextTable::Grow() { Rehash(slots_.empty() ? 1024 : slots_.size() * 2); }
 
 void TextTable::Rehash(size_t size) {
-  slots_.assign(size, -1);
+  slots_.assign(size, Slot{-1, 0});
   const size_t mask = size - 1;
   for (size_t e = 0; e < entries_.size(); ++e) {
-    size_t i = Hash(entries_[e]) & mask;
-    while (slots_[i] >= 0) i = (i + 1) & mask;
-    slots_[i] = static_cast<int32_t>(e);
+    const uint64_t hash = Hash(entries_[e]);
+    size_t i = hash & mask;
+    while (slots_[i].entry >= 0) i = (i + 1) & mask;
+    slots_[i] = Slot{static_cast<int32_t>(e), Tag(hash)};
   }
 }
 
 int32_t TextTable::Intern(std::u16string_view text) {
   if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
   const size_t mask = slots_.size() - 1;
-  size_t i = Hash(text) & mask;
+  const uint64_t hash = Hash(text);
+  size_t i = hash & mask;
   for (;; i = (i + 1) & mask) {
-    const int32_t e = slots_[i];
-    if (e < 0) break;
-    if (entries_[static_cast<size_t>(e)] == text) return e;
+    const Slot slot = slots_[i];
+    if (slot.entry < 0) break;
+    if (slot.tag == Tag(hash) && entries_[static_cast<size_t>(slot.entry)] == text) {
+      return slot.entry;
+    }
   }
   const int32_t index = Count();
   entries_.emplace_back(Store(text), text.size());
-  slots_[i] = index;
+  slots_[i] = Slot{index, Tag(hash)};
   return index;
 }
 

@@ -33,8 +33,16 @@ class TextTable {
   void Grow();
   void Rehash(size_t size);
 
+  // Open addressing: each slot holds an entry's index (-1: empty) and the top
+  // bits of its text's hash, so that a probe rarely looks at another text.
+  struct Slot {
+    int32_t entry;
+    uint32_t tag;
+  };
+  static uint32_t Tag(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
+
   std::vector<std::u16string_view> entries_;
-  std::vector<int32_t> slots_;  // open addressing: entry index or -1
+  std::vector<Slot> slots_;
   std::vector<std::unique_ptr<char16_t[]>> blocks_;
   size_t blockUsed_ = 0;
   size_t blockSize_ = 0;
