@@ -58,9 +58,8 @@ const char16_t* TextTable::Store(std::u16string_view text) {
   return place;
 }
 
-void TextTable::Grow() { Rehash(slots_.empty() ? 1024 : slots_.size() * 2); }
-
-void TextTable::Rehash(size_t size) {
+void TextTable::Grow() {
+  const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
   slots_.assign(size, Slot{-1, 0});
   const size_t mask = size - 1;
   for (size_t e = 0; e < entries_.size(); ++e) {
@@ -87,12 +86,6 @@ int32_t TextTable::Intern(std::u16string_view text) {
   entries_.emplace_back(Store(text), text.size());
   slots_[i] = Slot{index, Tag(hash)};
   return index;
-}
-
-void TextTable::Truncate(int32_t count) {
-  if (count < 0 || count >= Count()) return;
-  entries_.resize(static_cast<size_t>(count));
-  Rehash(slots_.size());
 }
 
 void TextTable::Release() {

@@ -23,15 +23,12 @@ class TextTable {
     return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)]
                                          : std::u16string_view();
   }
-  // Forgets every text from index `count` on.
-  void Truncate(int32_t count);
   void Release();
 
  private:
   static uint64_t Hash(std::u16string_view text);
   const char16_t* Store(std::u16string_view text);
   void Grow();
-  void Rehash(size_t size);
 
   // Open addressing: each slot holds an entry's index (-1: empty) and the top
   // bits of its text's hash, so that a probe rarely looks at another text.
