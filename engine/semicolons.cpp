@@ -115,27 +115,62 @@ std::vector<size_t> FunctionBodies(const trimlet& packer) {
   return inserts;
 }
 
+// Where SkipTo(`,`, `;`, `}`) from `from` stops once a ";" stands before each
+// position marked in `semicolonBefore`: the index of the stop, and whether it
+// is one of those semicolons. Groups are stepped over whole, with whatever
+// semicolons go inside them.
+size_t SkipToListEnd(const TokenList& tokens, const std::vector<bool>& semicolonBefore,
+                     size_t from, bool& atInserted) {
+  const std::vector<uint32_t>& matches = tokens.Matches();
+  const size_t end = tokens.Size();
+  atInserted = false;
+  for (size_t p = from; p < end;) {
+    if (p != from && semicolonBefore[p]) {
+      atInserted = true;
+      return p;
+    }
+    const Token& t = tokens[p];
+    if (t.kind == pack::Punctuator) {
+      if (t.value == pack::kComma || t.value == pack::kSemicolon || t.value == pack::kCloseBrace) {
+        return p;
+      }
+      if (t.value == pack::kOpenBrace || t.value == pack::kOpenParen ||
+          t.value == pack::kOpenBracket) {
+        p = matches[p] < end ? matches[p] + 1 : end;
+        continue;
+      }
+    }
+    ++p;
+  }
+  return end;
+}
+
 // Every declarator of a `var` list after the first: the list ends where a name
-// is followed by anything but `=`, `,`, `;`, `in` or `}`. Runs last, when the
-// statements inside initialisers have their semicolons, so that SkipTo finds
-// the `,` of the list itself.
+// is followed by anything but `=`, `,`, `;`, `in` or `}`. It reads the list as
+// it will stand with the other walks' semicolons (marked in `semicolonBefore`),
+// so that the end of a statement inside an initialiser is not taken for the
+// `,` of the list itself.
 //   var a = 1, b\n(c)   ->   var a=1,b;(c)
-std::vector<size_t> LaterDeclarators(const trimlet& packer) {
-  const TokenList& tokens = packer.Tokens();
+std::vector<size_t> LaterDeclarators(const TokenList& tokens,
+                                     const std::vector<bool>& semicolonBefore) {
   std::vector<size_t> inserts;
-  for (size_t i = 0; i < tokens.Size(); ++i) {
+  const size_t end = tokens.Size();
+  for (size_t i = 0; i < end; ++i) {
     if (!tokens[i].IsKeyword(pack::kVar)) continue;
-    pack::TokenIterator it = i + 1;
-    while (it + 1 < tokens.Size() && tokens[it].kind == pack::Identifier) {
+    size_t it = i + 1;
+    while (it + 1 < end && !semicolonBefore[it] && tokens[it].kind == pack::Identifier) {
+      const bool endsAfterName = semicolonBefore[it + 1];
       const Token& after = tokens[it + 1];
-      if (!after.IsPunct(pack::kAssign)) {
-        if (!IsVarListEnd(after) && !after.IsPunct(pack::kCloseBrace) && it > i + 1) {
+      if (endsAfterName || !after.IsPunct(pack::kAssign)) {
+        if (!endsAfterName && !IsVarListEnd(after) && !after.IsPunct(pack::kCloseBrace) &&
+            it > i + 1) {
           inserts.push_back(it + 1);
         }
-        if (!after.IsPunct(pack::kComma)) break;
+        if (endsAfterName || !after.IsPunct(pack::kComma)) break;
       }
-      packer.SkipTo(it, pack::kComma, pack::kSemicolon, pack::kCloseBrace);
-      if (it >= tokens.Size() || !tokens[it].IsPunct(pack::kComma)) break;
+      bool atInserted = false;
+      it = SkipToListEnd(tokens, semicolonBefore, it, atInserted);
+      if (atInserted || it >= end || !tokens[it].IsPunct(pack::kComma)) break;
       ++it;
     }
   }
@@ -146,8 +181,9 @@ std::vector<size_t> LaterDeclarators(const trimlet& packer) {
 }  // namespace
 
 // The first three walks look only at tokens of the source, never at a ";" that
-// another of them inserts, so their positions are merged in one step; the var
-// lists need those semicolons in place to find where a statement ends.
+// another of them inserts; the var lists need those semicolons to find where a
+// statement ends, and read them from marks. Every position is then merged into
+// the list in one step.
 void trimlet::Process() {
   pack::TokenList& tokens = Tokens();
   std::vector<size_t> inserts = DeclarationsAndOperands(tokens);
@@ -156,6 +192,12 @@ void trimlet::Process() {
   inserts.insert(inserts.end(), calls.begin(), calls.end());
   inserts.insert(inserts.end(), bodies.begin(), bodies.end());
   std::sort(inserts.begin(), inserts.end());
+  std::vector<bool> semicolonBefore(tokens.Size() + 1, false);
+  for (const size_t position : inserts) semicolonBefore[position] = true;
+  const std::vector<size_t> later = LaterDeclarators(tokens, semicolonBefore);
+  const size_t firstWalks = inserts.size();
+  inserts.insert(inserts.end(), later.begin(), later.end());
+  std::inplace_merge(inserts.begin(), inserts.begin() + static_cast<std::ptrdiff_t>(firstWalks),
+                     inserts.end());
   tokens.InsertBefore(inserts, kInsertedSemicolon);
-  tokens.InsertBefore(LaterDeclarators(*this), kInsertedSemicolon);
 }
