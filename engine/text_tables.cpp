@@ -31,6 +31,15 @@ uint64_t TextTable::Hash(std::u16string_view text) {
   return h ^ (h >> 29);
 }
 
+// A stored text is preceded by its length, two code units wide, so that the
+// comparison reads one place in memory.
+bool TextTable::SameText(const char16_t* stored, std::u16string_view text) {
+  uint32_t length;
+  std::memcpy(&length, stored - 2, sizeof length);
+  return length == text.size() &&
+         std::memcmp(stored, text.data(), text.size() * sizeof(char16_t)) == 0;
+}
+
 int32_t TextTable::Find(std::u16string_view text) const {
   if (slots_.empty()) return -1;
   const size_t mask = slots_.size() - 1;
@@ -38,20 +47,20 @@ int32_t TextTable::Find(std::u16string_view text) const {
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot slot = slots_[i];
     if (slot.entry < 0) return -1;
-    if (slot.tag == Tag(hash) && entries_[static_cast<size_t>(slot.entry)] == text) {
-      return slot.entry;
-    }
+    if (slot.tag == Tag(hash) && SameText(slot.text, text)) return slot.entry;
   }
 }
 
 const char16_t* TextTable::Store(std::u16string_view text) {
-  const size_t need = text.size() + 1;
+  const size_t need = text.size() + 3;
   if (blocks_.empty() || blockSize_ - blockUsed_ < need) {
     blockSize_ = std::max(kMinBlock, need);
     blocks_.push_back(std::make_unique<char16_t[]>(blockSize_));
     blockUsed_ = 0;
   }
-  char16_t* place = blocks_.back().get() + blockUsed_;
+  char16_t* place = blocks_.back().get() + blockUsed_ + 2;
+  const auto length = static_cast<uint32_t>(text.size());
+  std::memcpy(place - 2, &length, sizeof length);
   text.copy(place, text.size());
   place[text.size()] = 0;
   blockUsed_ += need;
@@ -60,13 +69,13 @@ const char16_t* TextTable::Store(std::u16string_view text) {
 
 void TextTable::Grow() {
   const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
-  slots_.assign(size, Slot{-1, 0});
+  slots_.assign(size, Slot{nullptr, -1, 0});
   const size_t mask = size - 1;
   for (size_t e = 0; e < entries_.size(); ++e) {
     const uint64_t hash = Hash(entries_[e]);
     size_t i = hash & mask;
     while (slots_[i].entry >= 0) i = (i + 1) & mask;
-    slots_[i] = Slot{static_cast<int32_t>(e), Tag(hash)};
+    slots_[i] = Slot{entries_[e].data(), static_cast<int32_t>(e), Tag(hash)};
   }
 }
 
@@ -78,13 +87,12 @@ int32_t TextTable::Intern(std::u16string_view text) {
   for (;; i = (i + 1) & mask) {
     const Slot slot = slots_[i];
     if (slot.entry < 0) break;
-    if (slot.tag == Tag(hash) && entries_[static_cast<size_t>(slot.entry)] == text) {
-      return slot.entry;
-    }
+    if (slot.tag == Tag(hash) && SameText(slot.text, text)) return slot.entry;
   }
   const int32_t index = Count();
-  entries_.emplace_back(Store(text), text.size());
-  slots_[i] = Slot{index, Tag(hash)};
+  const char16_t* stored = Store(text);
+  entries_.emplace_back(stored, text.size());
+  slots_[i] = Slot{stored, index, Tag(hash)};
   return index;
 }
 

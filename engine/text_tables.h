@@ -30,12 +30,15 @@ class TextTable {
   const char16_t* Store(std::u16string_view text);
   void Grow();
 
-  // Open addressing: each slot holds an entry's index (-1: empty) and the top
-  // bits of its text's hash, so that a probe rarely looks at another text.
+  // Open addressing: each slot holds an entry's index (-1: empty), the top bits
+  // of its text's hash, so that a probe rarely looks at another text, and the
+  // stored text itself, so that a match costs one look into memory.
   struct Slot {
+    const char16_t* text;
     int32_t entry;
     uint32_t tag;
   };
+  static bool SameText(const char16_t* stored, std::u16string_view text);
   static uint32_t Tag(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
 
   std::vector<std::u16string_view> entries_;
