@@ -119,6 +119,32 @@ class TextOf {
                ? std::u16string_view(table[static_cast<size_t>(value)]) : std::u16string_view();
   }
 
+  const TextTable* TableOf(int32_t kind) const {
+    switch (kind) {
+      case Identifier: return &identifiers_;
+      case Literal: return &literals_;
+      case RegExp: return &regExps_;
+      default: return nullptr;
+    }
+  }
+
+ public:
+  // Fetches ahead the entry of a token some way down the list, and the text of
+  // one nearer, so that neither lookup waits on memory when its turn comes.
+  void Prefetch(const TokenList& tokens, size_t i, size_t end) const {
+    constexpr size_t kEntryAhead = 16;
+    constexpr size_t kTextAhead = 8;
+    if (i + kEntryAhead < end) {
+      const Token& t = tokens[i + kEntryAhead];
+      if (const TextTable* table = TableOf(t.kind)) table->PrefetchEntry(t.value);
+    }
+    if (i + kTextAhead < end) {
+      const Token& t = tokens[i + kTextAhead];
+      if (const TextTable* table = TableOf(t.kind)) table->PrefetchText(t.value);
+    }
+  }
+
+ private:
   const TextTable& identifiers_ = IdentifierTable();
   const TextTable& literals_ = LiteralTable();
   const TextTable& regExps_ = RegExpTable();
@@ -130,6 +156,7 @@ template <typename Out>
 void Emit(const TokenList& tokens, size_t first, size_t end, Out& out) {
   const TextOf textOf;
   for (size_t i = first; i < end; ++i) {
+    textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
     out.append(textOf(t));
     if (i + 1 >= end) break;
