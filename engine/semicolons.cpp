@@ -47,26 +47,21 @@ bool SourceEndsBetween(const Token& cur, const Token& next) {
 
 // Declarations, the statement ends of restricted keywords, and statements that
 // end after an identifier, literal, regular expression, `this`, `]` or the `}`
-// of an object literal.
-std::vector<size_t> DeclarationsAndOperands(const TokenList& tokens) {
-  std::vector<size_t> inserts;
-  size_t i = 0;
-  while (i + 1 < tokens.Size()) {
-    const Token& cur = tokens[i];
-    const Token& next = tokens[i + 1];
-    if (cur.IsKeyword(pack::kVar) && next.kind == pack::Identifier) {
-      i = EndShortDeclaration(tokens, i, inserts);
-      continue;
-    }
-    if (SourceEndsBetween(cur, next) || RestrictedStatementEnds(cur, next) ||
-        (cur.IsKeyword(pack::kBreak) &&
-         (next.IsKeyword(pack::kCase) || next.IsKeyword(pack::kDefault))) ||
-        (!cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i))) {
-      inserts.push_back(i + 1);
-    }
-    ++i;
+// of an object literal: one step at `i`, which has a token after it. Returns
+// the next position the step looks at.
+size_t EndOfDeclarationOrOperand(const TokenList& tokens, size_t i, std::vector<size_t>& inserts) {
+  const Token& cur = tokens[i];
+  const Token& next = tokens[i + 1];
+  if (cur.IsKeyword(pack::kVar) && next.kind == pack::Identifier) {
+    return EndShortDeclaration(tokens, i, inserts);
   }
-  return inserts;
+  if (SourceEndsBetween(cur, next) || RestrictedStatementEnds(cur, next) ||
+      (cur.IsKeyword(pack::kBreak) &&
+       (next.IsKeyword(pack::kCase) || next.IsKeyword(pack::kDefault))) ||
+      (!cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i))) {
+    inserts.push_back(i + 1);
+  }
+  return i + 1;
 }
 
 // Statements that end after the `)` of a call or group, and `++`/`--` that
@@ -74,36 +69,30 @@ std::vector<size_t> DeclarationsAndOperands(const TokenList& tokens) {
 //   f()\ng()     ->  f();g()
 //   x\n++y       ->  x;++y
 //   x++\ny       ->  x++;y
-std::vector<size_t> CallsAndIncrements(const TokenList& tokens) {
-  std::vector<size_t> inserts;
-  size_t i = 0;
-  while (i + 1 < tokens.Size()) {
-    const Token& cur = tokens[i];
-    const Token& next = tokens[i + 1];
-    if (cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i)) {
-      inserts.push_back(i + 1);
-    } else if (pack::EndsOperand(cur) && !cur.Has(pack::kHeaderClose) && !next.newLine &&
-               (next.IsPunct(pack::kIncrement) || next.IsPunct(pack::kDecrement)) &&
-               i + 2 < tokens.Size()) {
-      const Token& after = tokens[i + 2];
-      if (after.newLine && pack::CannotContinueExpression(after)) inserts.push_back(i + 2);
-      i += 2;
-      continue;
-    }
-    ++i;
+// One step at `i`, which has a token after it; returns the next position.
+size_t EndAfterCallOrIncrement(const TokenList& tokens, size_t i, std::vector<size_t>& inserts) {
+  const Token& cur = tokens[i];
+  const Token& next = tokens[i + 1];
+  if (cur.IsPunct(pack::kCloseParen) && pack::StatementEndsAfter(tokens, i)) {
+    inserts.push_back(i + 1);
+  } else if (pack::EndsOperand(cur) && !cur.Has(pack::kHeaderClose) && !next.newLine &&
+             (next.IsPunct(pack::kIncrement) || next.IsPunct(pack::kDecrement)) &&
+             i + 2 < tokens.Size()) {
+    const Token& after = tokens[i + 2];
+    if (after.newLine && pack::CannotContinueExpression(after)) inserts.push_back(i + 2);
+    return i + 2;
   }
-  return inserts;
+  return i + 1;
 }
 
 // Function bodies, nested ones included: a statement ends after the `}` when
 // what follows cannot continue the expression the function was part of.
 //   var f = function () {}\ng()   ->   var f=function(){};g()
 // but never in   function () {}.bind(x)   (function () {}())   [function () {}, 1]
-std::vector<size_t> FunctionBodies(const trimlet& packer) {
+std::vector<size_t> FunctionBodies(const trimlet& packer, const std::vector<size_t>& functions) {
   const TokenList& tokens = packer.Tokens();
   std::vector<size_t> inserts;
-  for (size_t i = 0; i < tokens.Size(); ++i) {
-    if (!tokens[i].IsKeyword(pack::kFunction)) continue;
+  for (const size_t i : functions) {
     pack::TokenIterator it = i;
     packer.SkipTo(it, pack::kOpenBrace);
     if (it >= tokens.Size()) continue;
@@ -151,12 +140,11 @@ size_t SkipToListEnd(const TokenList& tokens, const std::vector<bool>& semicolon
 // so that the end of a statement inside an initialiser is not taken for the
 // `,` of the list itself.
 //   var a = 1, b\n(c)   ->   var a=1,b;(c)
-std::vector<size_t> LaterDeclarators(const TokenList& tokens,
+std::vector<size_t> LaterDeclarators(const TokenList& tokens, const std::vector<size_t>& vars,
                                      const std::vector<bool>& semicolonBefore) {
   std::vector<size_t> inserts;
   const size_t end = tokens.Size();
-  for (size_t i = 0; i < end; ++i) {
-    if (!tokens[i].IsKeyword(pack::kVar)) continue;
+  for (const size_t i : vars) {
     size_t it = i + 1;
     while (it + 1 < end && !semicolonBefore[it] && tokens[it].kind == pack::Identifier) {
       const bool endsAfterName = semicolonBefore[it + 1];
@@ -178,23 +166,55 @@ std::vector<size_t> LaterDeclarators(const TokenList& tokens,
   return inserts;
 }
 
+// What one pass over the list finds: the ends of the first two walks, the
+// `function` and `var` keywords that the other two start from, and the bracket
+// matches they step over groups with.
+struct FirstPass {
+  std::vector<size_t> ends;
+  std::vector<size_t> functions;
+  std::vector<size_t> vars;
+};
+
+FirstPass WalkOnce(TokenList& tokens) {
+  FirstPass found;
+  std::vector<size_t> calls;
+  TokenList::MatchWalk matches(tokens);
+  const size_t size = tokens.Size();
+  size_t nextEnd = 0;
+  size_t nextCall = 0;
+  for (size_t i = 0; i < size; ++i) {
+    matches.See(i);
+    const Token& t = tokens[i];
+    if (t.kind == pack::Keyword) {
+      if (t.value == pack::kFunction) found.functions.push_back(i);
+      if (t.value == pack::kVar) found.vars.push_back(i);
+    }
+    if (i + 1 >= size) break;
+    if (i == nextEnd) nextEnd = EndOfDeclarationOrOperand(tokens, i, found.ends);
+    if (i == nextCall) nextCall = EndAfterCallOrIncrement(tokens, i, calls);
+  }
+  matches.Finish();
+  found.ends.insert(found.ends.end(), calls.begin(), calls.end());
+  return found;
+}
+
 }  // namespace
 
 // The first three walks look only at tokens of the source, never at a ";" that
 // another of them inserts; the var lists need those semicolons to find where a
-// statement ends, and read them from marks. Every position is then merged into
-// the list in one step.
+// statement ends, and read them from marks. The first two walks, the bracket
+// matches and the search for the keywords the others start from share one pass
+// over the list, and every position is merged into it in one step.
 void trimlet::Process() {
   pack::TokenList& tokens = Tokens();
-  std::vector<size_t> inserts = DeclarationsAndOperands(tokens);
-  const std::vector<size_t> calls = CallsAndIncrements(tokens);
-  const std::vector<size_t> bodies = FunctionBodies(*this);
-  inserts.insert(inserts.end(), calls.begin(), calls.end());
+  FirstPass found = WalkOnce(tokens);
+  std::vector<size_t>& inserts = found.ends;
+  const std::vector<size_t> bodies = FunctionBodies(*this, found.functions);
   inserts.insert(inserts.end(), bodies.begin(), bodies.end());
   std::sort(inserts.begin(), inserts.end());
   std::vector<bool> semicolonBefore(tokens.Size() + 1, false);
   for (const size_t position : inserts) semicolonBefore[position] = true;
-  const std::vector<size_t> later = LaterDeclarators(tokens, semicolonBefore);
+  const std::vector<size_t> later = LaterDeclarators(tokens, found.vars, semicolonBefore);
   const size_t firstWalks = inserts.size();
   inserts.insert(inserts.end(), later.begin(), later.end());
   std::inplace_merge(inserts.begin(), inserts.begin() + static_cast<std::ptrdiff_t>(firstWalks),

@@ -32,35 +32,25 @@ void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& tok
   matchesValid_ = false;
 }
 
+static_assert(kOpenBrace == 0 && kCloseBrace == 1 && kOpenParen == 2 && kCloseParen == 3 &&
+                  kOpenBracket == 4 && kCloseBracket == 5,
+              "MatchWalk reads brackets by their codes");
+
+TokenList::MatchWalk::MatchWalk(const TokenList& tokens) : tokens_(tokens) {
+  std::vector<uint32_t>& matches = tokens.matches_;
+  if (matches.capacity() < tokens.Size()) {
+    matches.clear();
+    matches.reserve(tokens.Size());
+    platform::PreferHugePages(matches.data(), tokens.Size() * sizeof(uint32_t));
+  }
+  matches.assign(tokens.Size(), static_cast<uint32_t>(tokens.Size()));
+}
+
 const std::vector<uint32_t>& TokenList::Matches() const {
   if (matchesValid_) return matches_;
-  const uint32_t end = static_cast<uint32_t>(tokens_.size());
-  if (matches_.capacity() < tokens_.size()) {
-    matches_.clear();
-    matches_.reserve(tokens_.size());
-    platform::PreferHugePages(matches_.data(), tokens_.size() * sizeof(uint32_t));
-  }
-  matches_.assign(tokens_.size(), end);
-  std::vector<uint32_t> open;  // indices of open groups, innermost last
-  for (uint32_t i = 0; i < end; ++i) {
-    const Token& t = tokens_[i];
-    if (t.kind != Punctuator) continue;
-    switch (t.value) {
-      case kOpenBrace: case kOpenParen: case kOpenBracket:
-        open.push_back(i);
-        break;
-      case kCloseBrace: case kCloseParen: case kCloseBracket:
-        // `}` is 1, `)` 3, `]` 5: each closer's code is its opener's plus one.
-        if (!open.empty() && tokens_[open.back()].value + 1 == t.value) {
-          matches_[open.back()] = i;
-          open.pop_back();
-        }
-        break;
-      default:
-        break;
-    }
-  }
-  matchesValid_ = true;
+  MatchWalk walk(*this);
+  for (size_t i = 0; i < tokens_.size(); ++i) walk.See(i);
+  walk.Finish();
   return matches_;
 }
 

@@ -79,6 +79,30 @@ class TokenList {
   // when that group is the innermost open one; a stray closer is an ordinary token.
   const std::vector<uint32_t>& Matches() const;
 
+  // The matches found by a walk over the list that has other work to do at
+  // each token: See(i) for every index in order, then Finish(), after which
+  // Matches() gives them without walking again.
+  class MatchWalk {
+   public:
+    explicit MatchWalk(const TokenList& tokens);
+    void See(size_t i) {
+      const Token& t = tokens_.tokens_[i];
+      // `{` `}` `(` `)` `[` `]` are codes 0 to 5, each closer its opener's plus one.
+      if (t.kind != Punctuator || t.value < 0 || t.value > 5) return;
+      if (t.value % 2 == 0) {
+        open_.push_back(static_cast<uint32_t>(i));
+      } else if (!open_.empty() && tokens_.tokens_[open_.back()].value + 1 == t.value) {
+        tokens_.matches_[open_.back()] = static_cast<uint32_t>(i);
+        open_.pop_back();
+      }
+    }
+    void Finish() { tokens_.matchesValid_ = true; }
+
+   private:
+    const TokenList& tokens_;
+    std::vector<uint32_t> open_;  // indices of open groups, innermost last
+  };
+
  private:
   std::vector<Token> tokens_;
   mutable std::vector<uint32_t> matches_;
