@@ -1,7 +1,9 @@
 #include "emitter.h"
 
 #include <array>
+#include <new>
 
+#include "platform.h"
 #include "text_tables.h"
 #include "vocabulary.h"
 
@@ -152,10 +154,12 @@ class TextOf {
 
 // Appends the text of the tokens to `out`: a std::u16string, or an
 // OutputEncoder writing the final bytes.
+// Writes the tokens from `first` up to `stop`; the separator after each one
+// depends on the tokens that follow it, up to `end`.
 template <typename Out>
-void Emit(const TokenList& tokens, size_t first, size_t end, Out& out) {
+void Emit(const TokenList& tokens, size_t first, size_t stop, size_t end, Out& out) {
   const TextOf textOf;
-  for (size_t i = first; i < end; ++i) {
+  for (size_t i = first; i < stop; ++i) {
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
     out.append(textOf(t));
@@ -187,18 +191,60 @@ struct EncoderOut {
 std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
   std::u16string out;
   out.reserve((end - first) * 4);
-  Emit(tokens, first, end, out);
+  Emit(tokens, first, end, end, out);
   return out;
 }
 
+namespace {
+
+// The bytes of the tokens from `first` up to `stop`, separators after each
+// decided by the tokens up to `end`. Packed code averages about two bytes a
+// token; room for four costs only address space until it is used.
+std::string EncodeRange(const TokenList& tokens, size_t first, size_t stop, size_t end,
+                        TextEncoding encoding, bool byteOrderMark, size_t expectedTokens) {
+  OutputEncoder encoder(encoding, byteOrderMark, expectedTokens * 4);
+  EncoderOut out{encoder};
+  Emit(tokens, first, stop, end, out);
+  return encoder.Finish();
+}
+
+// Where a long list is cut for two threads: a punctuator near the middle. Its
+// text begins with ASCII, so nothing the first part ends with (a high surrogate
+// waiting for its low half) could have joined it.
+size_t EmitSplit(const TokenList& tokens, size_t first, size_t end) {
+  for (size_t i = first + (end - first) / 2; i < end; ++i) {
+    if (tokens[i].kind == Punctuator) return i;
+  }
+  return end;
+}
+
+}  // namespace
+
 std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEncoding encoding,
                       bool byteOrderMark) {
-  // Packed code averages about two bytes a token; room for four costs only
-  // address space until it is used.
-  OutputEncoder encoder(encoding, byteOrderMark, (end - first) * 4);
-  EncoderOut out{encoder};
-  Emit(tokens, first, end, out);
-  return encoder.Finish();
+  // A long list is written in two parts at once, the second on a worker thread.
+  constexpr size_t kTwoPartsFrom = size_t{1} << 17;
+  const size_t split = end - first >= kTwoPartsFrom ? EmitSplit(tokens, first, end) : end;
+  if (split == end) {
+    return EncodeRange(tokens, first, end, end, encoding, byteOrderMark, end - first);
+  }
+  std::string second;
+  bool secondDone = false;
+  std::string out;
+  {
+    platform::Worker worker([&] {
+      try {
+        second = EncodeRange(tokens, split, end, end, encoding, false, end - split);
+        secondDone = true;
+      } catch (const std::bad_alloc&) {
+        // written below, after the first part
+      }
+    });
+    out = EncodeRange(tokens, first, split, end, encoding, byteOrderMark, end - first);
+  }
+  if (!secondDone) second = EncodeRange(tokens, split, end, end, encoding, false, end - split);
+  out += second;
+  return out;
 }
 
 }  // namespace pack

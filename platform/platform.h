@@ -3,6 +3,7 @@
 // files of this folder include system headers.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,24 @@ FileResult WriteWholeFile(const std::string& path, std::string_view bytes);
 // 10 MB text costs a handful of page faults instead of thousands. Call it before
 // the buffer is first written; it does nothing where the system has no such pages.
 void PreferHugePages(const void* data, size_t bytes);
+
+// A task run on a thread of its own from construction until Join, which the
+// destructor calls too. Where no thread can be started, the constructor runs
+// the task itself before returning.
+class Worker {
+ public:
+  explicit Worker(std::function<void()> task);
+  ~Worker() { Join(); }
+  Worker(const Worker&) = delete;
+  Worker& operator=(const Worker&) = delete;
+  void Join();
+
+ private:
+  static void Main(Worker* worker) { worker->task_(); }
+
+  std::function<void()> task_;
+  void* thread_ = nullptr;  // the system's handle while the thread runs
+};
 
 // Sends a diagnostic line to the debugger output channel; never shown to the
 // user. A sink, when installed, receives every line as well (tests read it).
