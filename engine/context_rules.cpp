@@ -59,11 +59,13 @@ bool ParenOpensHeader(const Token* prev) {
 
 namespace pack {
 
-bool IsAccessorWord(const Token& t) {
+bool IsAccessorWord(const Token& t, const TextTable& identifiers) {
   if (t.kind != Identifier || !t.Has(kKeyPosition)) return false;
-  const std::u16string_view text = TokenText(t);
+  const std::u16string_view text = identifiers.Text(t.value);
   return text == u"get" || text == u"set";
 }
+
+bool IsAccessorWord(const Token& t) { return IsAccessorWord(t, IdentifierTable()); }
 
 bool IsAccessorPrefix(const TokenList& tokens, size_t i) {
   if (i + 2 >= tokens.Size()) return false;

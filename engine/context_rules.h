@@ -2,6 +2,7 @@
 // that a fix is one edit here and never a special case in a pass.
 #pragma once
 
+#include "text_tables.h"
 #include "token.h"
 #include "vocabulary.h"
 
@@ -78,7 +79,9 @@ inline bool IsRestrictedKeyword(const Token& t) {
 namespace pack {
 
 // Whether the token is `get` or `set` where an object literal's key goes, the
-// word that may begin an accessor: {get x() {}}.
+// word that may begin an accessor: {get x() {}}. Its text is looked up in
+// `identifiers`, the process-wide table unless a scan keeps its own.
+bool IsAccessorWord(const Token& t, const TextTable& identifiers);
 bool IsAccessorWord(const Token& t);
 
 // Whether the tokens at `i` and `i + 1` are `get`/`set` and the name of an

@@ -1,5 +1,7 @@
 #include "scanner.h"
 
+#include "scanner_run.h"
+
 #include "char_class.h"
 #include "context_rules.h"
 #include "text_tables.h"
@@ -60,89 +62,14 @@ PunctMatch MatchPunctuator(std::u16string_view text) {
   }
 }
 
-namespace {
+Scanner::Run::Run(TokenList& tokens, std::u16string_view text, int32_t source,
+                  ProgressCallback progress, ScanTables tables)
+    : tokens_(tokens), begin_(text.data()), p_(text.data()), end_(text.data() + text.size()),
+      source_(source), progress_(progress), tables_(tables), firstToken_(tokens.Size()) {}
 
-// What an open bracket of the source is, for the decisions that depend on it.
-enum class Open : uint8_t { Block, FunctionValue, Object, Paren, Header, Params, Bracket };
-
-bool IsBrace(Open o) { return o == Open::Block || o == Open::FunctionValue || o == Open::Object; }
-bool IsParen(Open o) { return o == Open::Paren || o == Open::Header || o == Open::Params; }
-
-// An open bracket, with the `?` and `case` inside it that still wait for their
-// `:`, which tells a ternary's or a key's colon from a label's or a case's.
-struct Group {
-  Open kind;
-  uint32_t questions = 0;
-  uint32_t cases = 0;
-};
-
-// A `function` keyword waiting for the `{` of its body.
-struct PendingBody {
-  size_t depth;  // open brackets at the keyword
-  bool value;    // a function expression
-};
-
-}  // namespace
-
-class Scanner::Run {
- public:
-  Run(TokenList& tokens, std::u16string_view text, int32_t source, ProgressCallback progress)
-      : tokens_(tokens), begin_(text.data()), p_(text.data()), end_(text.data() + text.size()),
-        source_(source), progress_(progress), firstToken_(tokens.Size()) {}
-
-  void ScanAll();
-
- private:
-  const Token* Prev() const {
-    return tokens_.Size() > firstToken_ ? tokens_.Last() : nullptr;
-  }
-  const Token* BeforePrev() const {
-    return tokens_.Size() > firstToken_ + 1 ? &tokens_[tokens_.Size() - 2] : nullptr;
-  }
-  void Append(int32_t kind, int32_t value);
-  void NoteBracket(Token& t, const Token* prev);
-  Open ParenKind(const Token* prev);
-  void NameKeywordAccessor();
-  void DropFinishedBodies();
-  void KeywordIsName(Token* word);
-  void ReportProgress();
-  void LineBreak();
-  bool AtLineStart() const { return !lineHasToken_; }
-  bool IsHtmlOpenComment() const;
-  bool IsHtmlCloseComment() const;
-  void SkipLineComment();
-  void SkipBlockComment();
-  void ScanSlash();
-  bool TryScanRegExp();
-  void ScanString();
-  void ScanNumber();
-  void ScanWord();
-  void ScanPunctuator();
-
-  TokenList& tokens_;
-  const char16_t* const begin_;
-  const char16_t* p_;
-  const char16_t* const end_;
-  const int32_t source_;
-  const ProgressCallback progress_;
-  const size_t firstToken_;
-  int32_t line_ = 1;
-  int32_t nextReport_ = 0;
-  const char16_t* reportAt_ = begin_;  // begin_ + nextReport_, or end_ past the text
-  bool newLine_ = true;        // a line break or the source start lies before the next token
-  bool lineHasToken_ = false;  // a token stands before the cursor on its line
-  Group& Innermost() { return open_.empty() ? topLevel_ : open_.back(); }
-  bool InnermostIs(Open kind) const { return !open_.empty() && open_.back().kind == kind; }
-  bool ColonIntroducesValue(const Token* prev);
-
-  std::vector<Group> open_;
-  Group topLevel_{Open::Block};
-  std::vector<PendingBody> pendingBodies_;
-  std::u16string plain_;  // the plain spelling of an escaped identifier
-};
-
-void Scanner::Run::ScanAll() {
-  while (p_ < end_) {
+void Scanner::Run::ScanUntil(size_t stop) {
+  const char16_t* const until = begin_ + stop;
+  while (p_ < until) {
     if (progress_ != nullptr && p_ >= reportAt_) ReportProgress();
     const char16_t c = *p_;
     if (c >= 128) {
@@ -203,7 +130,7 @@ void Scanner::Run::ScanAll() {
       ScanWord();
     }
   }
-  if (progress_ != nullptr) ReportProgress();
+  if (progress_ != nullptr && p_ >= end_) ReportProgress();
 }
 
 void Scanner::Run::ReportProgress() {
@@ -257,7 +184,10 @@ void Scanner::Run::ScanSlash() {
     SkipLineComment();
   } else if (next == u'*') {
     SkipBlockComment();
-  } else if (!SlashStartsRegExp(Prev()) || !TryScanRegExp()) {
+  } else if (!SlashStartsRegExp(Prev())) {
+    ScanPunctuator();
+  } else if (!TryScanRegExp()) {
+    refusedRegExps_.push_back(tokens_.Size());
     ScanPunctuator();
   }
 }
@@ -286,7 +216,7 @@ bool Scanner::Run::TryScanRegExp() {
   while (q < end_ && IsWordChar(*q)) ++q;  // flags
   const std::u16string_view text(p_, static_cast<size_t>(q - p_));
   p_ = q;
-  Append(RegExp, RegExpTable().Intern(text));
+  Append(RegExp, tables_.regExps.Intern(text));
   return true;
 }
 
@@ -310,7 +240,7 @@ void Scanner::Run::ScanString() {
   }
   const std::u16string_view text(p_, static_cast<size_t>(q - p_));
   p_ = q;
-  Append(Literal, LiteralTable().Intern(text));
+  Append(Literal, tables_.literals.Intern(text));
   line_ += lines;  // the token stands on the line where it begins
 }
 
@@ -333,7 +263,7 @@ void Scanner::Run::ScanNumber() {
   }
   const std::u16string_view text(p_, static_cast<size_t>(q - p_));
   p_ = q;
-  Append(Literal, LiteralTable().Intern(text));
+  Append(Literal, tables_.literals.Intern(text));
 }
 
 namespace {
@@ -381,7 +311,7 @@ void Scanner::Run::ScanWord() {
   std::u16string_view word(p_, static_cast<size_t>(q - p_));
   p_ = q;
   if (escaped && DecodeAsciiEscapes(word, plain_)) {
-    Append(Identifier, IdentifierTable().Intern(plain_));
+    Append(Identifier, tables_.identifiers.Intern(plain_));
     return;
   }
   const Token* prev = Prev();
@@ -392,11 +322,11 @@ void Scanner::Run::ScanWord() {
       return;
     }
     if (IsLiteralWord(word)) {
-      Append(Literal, LiteralTable().Intern(word));
+      Append(Literal, tables_.literals.Intern(word));
       return;
     }
   }
-  Append(Identifier, IdentifierTable().Intern(word));
+  Append(Identifier, tables_.identifiers.Intern(word));
 }
 
 void Scanner::Run::ScanPunctuator() {
@@ -410,9 +340,15 @@ void Scanner::Run::ScanPunctuator() {
 }
 
 void Scanner::Run::Append(int32_t kind, int32_t value) {
+  Push(Token{value, line_, source_, static_cast<int8_t>(kind),
+             static_cast<uint8_t>(newLine_ ? 1 : 0), 0});
+}
+
+// Adds a token with what its context tells about it.
+void Scanner::Run::Push(Token t) {
   const Token* prev = Prev();
-  Token t{value, line_, source_, static_cast<int8_t>(kind), static_cast<uint8_t>(newLine_ ? 1 : 0),
-          0};
+  const int32_t kind = t.kind;
+  const int32_t value = t.value;
   if (prev != nullptr) {
     if (prev->IsPunct(kDot)) t.flags |= kAfterDot;
     if ((prev->IsPunct(kOpenBrace) && prev->Has(kObjectBrace)) ||
@@ -443,36 +379,31 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
         pendingBodies_.pop_back();
       }
       if (kind == Open::Object) t.flags |= kObjectBrace;
-      open_.push_back({kind});
+      OpenGroup(kind);
       break;
     }
     case kCloseBrace:
       if (!open_.empty() && IsBrace(open_.back().kind)) {
         if (open_.back().kind == Open::Object) t.flags |= kObjectBrace;
         if (open_.back().kind == Open::FunctionValue) t.flags |= kFunctionValue;
-        open_.pop_back();
-        DropFinishedBodies();
+        CloseGroup();
       }
       break;
     case kOpenParen:
-      open_.push_back({ParenKind(prev)});
+      OpenGroup(ParenKind(prev));
       break;
     case kCloseParen:
       if (!open_.empty() && IsParen(open_.back().kind)) {
         if (open_.back().kind == Open::Header) t.flags |= kHeaderClose;
         if (open_.back().kind == Open::Params) t.flags |= kParamsClose;
-        open_.pop_back();
-        DropFinishedBodies();
+        CloseGroup();
       }
       break;
     case kOpenBracket:
-      open_.push_back({Open::Bracket});
+      OpenGroup(Open::Bracket);
       break;
     case kCloseBracket:
-      if (InnermostIs(Open::Bracket)) {
-        open_.pop_back();
-        DropFinishedBodies();
-      }
+      if (InnermostIs(Open::Bracket)) CloseGroup();
       break;
     case kQuestion:
       ++Innermost().questions;
@@ -486,6 +417,21 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
     default:
       break;
   }
+}
+
+// The token being added (not yet in the list) opens or closes a group. A scan
+// started after a statement notes the groups its own first level opens: the
+// scan that adopts its tokens takes each such group whole when it agrees on
+// what the group is.
+void Scanner::Run::OpenGroup(Open kind) {
+  if (notesGroups_ && open_.empty()) baseGroups_.push_back({tokens_.Size(), kNoCloser, kind});
+  open_.push_back({kind});
+}
+
+void Scanner::Run::CloseGroup() {
+  open_.pop_back();
+  if (notesGroups_ && open_.empty()) baseGroups_.back().closer = tokens_.Size();
+  DropFinishedBodies();
 }
 
 // The colon of `c ? a : b` and of `{key: value}` introduces a value; that of a
@@ -518,7 +464,7 @@ Open Scanner::Run::ParenKind(const Token* prev) {
   if ((prev->kind == Identifier || prev->kind == Literal) && prev->Has(kKeyPosition)) {
     return Open::Params;  // a method: {m() {}}
   }
-  if (before != nullptr && IsAccessorWord(*before) &&
+  if (before != nullptr && IsAccessorWord(*before, tables_.identifiers) &&
       (prev->kind == Identifier || prev->kind == Literal)) {
     return Open::Params;  // an accessor: {get x() {}}
   }
@@ -528,7 +474,7 @@ Open Scanner::Run::ParenKind(const Token* prev) {
 // `get if() {}`: an accessor named by a keyword spelling.
 void Scanner::Run::NameKeywordAccessor() {
   const Token* before = BeforePrev();
-  if (before != nullptr && IsAccessorWord(*before)) KeywordIsName(tokens_.Last());
+  if (before != nullptr && IsAccessorWord(*before, tables_.identifiers)) KeywordIsName(tokens_.Last());
 }
 
 // A keyword spelling that turned out to be a property name; `{function: 1}`
@@ -538,8 +484,9 @@ void Scanner::Run::KeywordIsName(Token* word) {
       pendingBodies_.back().depth == open_.size()) {
     pendingBodies_.pop_back();
   }
-  word->value = IdentifierTable().Intern(KeywordTable[static_cast<size_t>(word->value)]);
+  word->value = tables_.identifiers.Intern(KeywordTable[static_cast<size_t>(word->value)]);
   word->kind = Identifier;
+  word->flags |= kKeywordName;
 }
 
 // A `function` whose enclosing bracket closed before its body opened had none.
@@ -549,12 +496,21 @@ void Scanner::Run::DropFinishedBodies() {
   }
 }
 
+ScanTables ProcessTables() { return {IdentifierTable(), LiteralTable(), RegExpTable()}; }
+
 bool Scanner::AddSource(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress) {
   if (text.empty()) return false;
   // Real code holds about one token for every four or five characters; room for
   // one in three is only address space until it is used.
   tokens_.Reserve(tokens_.Size() + text.size() / 3 + 16);
-  Run run(tokens_, text, sourceIndex, progress);
+  // Below a megabyte a second thread would gain less than it costs to start.
+  constexpr size_t kSplitFrom = size_t{1} << 20;
+  const size_t split = text.size() >= kSplitFrom ? SplitPoint(text) : 0;
+  if (split > 0) {
+    AddSourceInTwo(text, sourceIndex, progress, split);
+    return true;
+  }
+  Run run(tokens_, text, sourceIndex, progress, ProcessTables());
   run.ScanAll();
   return true;
 }

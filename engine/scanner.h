@@ -32,12 +32,23 @@ class Scanner {
   // text is empty. The text is not referenced after the call.
   bool AddSource(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress);
 
+  // Scans a non-empty `text` in two parts on two threads, cut at `split`, and
+  // appends exactly the tokens that one scan would. True when the parts were
+  // joined; false when the second had to be scanned again after the first (it
+  // began inside a string or comment, or after brackets that change how it reads).
+  // AddSource cuts large texts at SplitPoint; tests cut anywhere.
+  bool AddSourceInTwo(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress,
+                      size_t split);
+  // Where to cut a text for two threads: the start of the first line after the
+  // middle whose line before ends with ";". 0 when there is none.
+  static size_t SplitPoint(std::u16string_view text);
+
+  class Run;  // the state of one scan of a text
+
   TokenList& Tokens() { return tokens_; }
   const TokenList& Tokens() const { return tokens_; }
 
  private:
-  class Run;  // the state of one AddSource call
-
   TokenList tokens_;
 };
 

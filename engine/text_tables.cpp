@@ -67,8 +67,9 @@ const char16_t* TextTable::Store(std::u16string_view text) {
   return place;
 }
 
-void TextTable::Grow() {
-  const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+void TextTable::Grow() { Rehash(slots_.empty() ? 1024 : slots_.size() * 2); }
+
+void TextTable::Rehash(size_t size) {
   slots_.assign(size, Slot{nullptr, -1, 0});
   const size_t mask = size - 1;
   for (size_t e = 0; e < entries_.size(); ++e) {
@@ -94,6 +95,12 @@ int32_t TextTable::Intern(std::u16string_view text) {
   entries_.emplace_back(stored, text.size());
   slots_[i] = Slot{stored, index, Tag(hash)};
   return index;
+}
+
+void TextTable::Truncate(int32_t count) {
+  if (count < 0 || count >= Count()) return;
+  entries_.resize(static_cast<size_t>(count));
+  Rehash(slots_.size());
 }
 
 void TextTable::Release() {

@@ -31,12 +31,15 @@ class TextTable {
   void PrefetchText(int32_t index) const {
     if (index >= 0 && index < Count()) __builtin_prefetch(entries_[static_cast<size_t>(index)].data());
   }
+  // Forgets every text from index `count` on.
+  void Truncate(int32_t count);
   void Release();
 
  private:
   static uint64_t Hash(std::u16string_view text);
   const char16_t* Store(std::u16string_view text);
   void Grow();
+  void Rehash(size_t size);
 
   // Open addressing: each slot holds an entry's index (-1: empty), the top bits
   // of its text's hash, so that a probe rarely looks at another text, and the

@@ -29,6 +29,7 @@ enum TokenFlag : uint8_t {
   kParamsClose = 16,      // `)` closing the parameters of a function, accessor or catch
   kFunctionValue = 32,    // `}` closing the body of a function expression
   kValueColon = 64,       // `:` of a ternary or an object key, not of a label or case
+  kKeywordName = 128,     // a keyword spelling scanned as a name: {default: 1}, {get if() {}}
 };
 
 // Sixteen bytes: every stage walks the whole list, several times.
@@ -69,6 +70,12 @@ class TokenList {
   }
   // Makes room for `n` tokens; growth stays geometric over many sources.
   void Reserve(size_t n);
+
+  // Drops every token from position `n` on.
+  void Truncate(size_t n) {
+    if (n < tokens_.size()) tokens_.resize(n);
+    matchesValid_ = false;
+  }
 
   // Inserts `token` before each position in `before` (ascending, duplicates
   // ignored). Positions refer to the list as it was before the call.

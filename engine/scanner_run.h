@@ -1,0 +1,152 @@
+// The state of one scan of a text: the cursor, the open brackets, and what the
+// context rules need to know of the tokens before the cursor. The scanner runs
+// one per source; a large source is scanned by two at once (split_scan.cpp).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scanner.h"
+#include "text_tables.h"
+#include "token.h"
+
+namespace pack {
+
+// What an open bracket of the source is, for the decisions that depend on it.
+enum class Open : uint8_t { Block, FunctionValue, Object, Paren, Header, Params, Bracket };
+
+inline bool IsBrace(Open o) { return o == Open::Block || o == Open::FunctionValue || o == Open::Object; }
+inline bool IsParen(Open o) { return o == Open::Paren || o == Open::Header || o == Open::Params; }
+
+// An open bracket, with the `?` and `case` inside it that still wait for their
+// `:`, which tells a ternary's or a key's colon from a label's or a case's.
+struct Group {
+  Open kind;
+  uint32_t questions = 0;
+  uint32_t cases = 0;
+};
+
+// A `function` keyword waiting for the `{` of its body.
+struct PendingBody {
+  size_t depth;  // open brackets at the keyword
+  bool value;    // a function expression
+};
+
+// The tables a scan interns its texts in: the process-wide ones, or private
+// ones for a scan on a second thread.
+struct ScanTables {
+  TextTable& identifiers;
+  TextTable& literals;
+  TextTable& regExps;
+};
+
+ScanTables ProcessTables();
+
+class Scanner::Run {
+ public:
+  Run(TokenList& tokens, std::u16string_view text, int32_t source, ProgressCallback progress,
+      ScanTables tables);
+
+  void ScanAll() { ScanUntil(static_cast<size_t>(end_ - begin_)); }
+  // Scans tokens until the cursor reaches `stop`; it stops past `stop` when a
+  // token, comment or blank run goes over it.
+  void ScanUntil(size_t stop);
+  size_t Position() const { return static_cast<size_t>(p_ - begin_); }
+  int32_t Line() const { return line_; }
+  // Whether the cursor is where a line begins, as StartAfterStatement assumes.
+  bool AtFreshLine() const { return newLine_ && !lineHasToken_; }
+  const Token* Prev() const {
+    return tokens_.Size() > firstToken_ ? tokens_.Last() : nullptr;
+  }
+
+  // Makes this a scan that begins at `position`, the start of a line, as if
+  // a ";" ended the line before: the token list gets that ";" first.
+  void StartAfterStatement(size_t position);
+  // The tokens where a regular expression was allowed but none could be read,
+  // so the slash became a division.
+  const std::vector<size_t>& RefusedRegExps() const { return refusedRegExps_; }
+
+  // Appends the tokens of a scan started with StartAfterStatement where this
+  // scan stopped, recomputing every flag with this scan's brackets. False when
+  // that scan read a slash or named a keyword otherwise than this one would have:
+  // the caller then scans the rest itself. `values` maps the other scan's text
+  // indices to this one's, by kind; `keywordNames` is its identifier table.
+  struct Remap {
+    std::vector<int32_t> identifiers;
+    std::vector<int32_t> literals;
+    std::vector<int32_t> regExps;
+  };
+  bool Adopt(const Run& other, const Remap& values, const TextTable& keywordNames);
+  // Reports progress over the positions that another scan covered.
+  void ReportUpTo(size_t position);
+  // Back to the state of `saved`, a copy of this scan made earlier.
+  void Restore(const Run& saved);
+
+ private:
+  const Token* BeforePrev() const {
+    return tokens_.Size() > firstToken_ + 1 ? &tokens_[tokens_.Size() - 2] : nullptr;
+  }
+  void Append(int32_t kind, int32_t value);
+  void Push(Token t);
+  void NoteBracket(Token& t, const Token* prev);
+  Open ParenKind(const Token* prev);
+  void NameKeywordAccessor();
+  void DropFinishedBodies();
+  void KeywordIsName(Token* word);
+  bool SlashReadAlike(const Token& t, bool refused) const;
+  void OpenGroup(Open kind);
+  void CloseGroup();
+  void CopyTokens(const TokenList& theirs, size_t first, size_t stop, const Remap& values,
+                  int32_t lines);
+  void ReportProgress();
+  void LineBreak();
+  bool AtLineStart() const { return !lineHasToken_; }
+  bool IsHtmlOpenComment() const;
+  bool IsHtmlCloseComment() const;
+  void SkipLineComment();
+  void SkipBlockComment();
+  void ScanSlash();
+  bool TryScanRegExp();
+  void ScanString();
+  void ScanNumber();
+  void ScanWord();
+  void ScanPunctuator();
+
+  TokenList& tokens_;
+  const char16_t* const begin_;
+  const char16_t* p_;
+  const char16_t* const end_;
+  const int32_t source_;
+  const ProgressCallback progress_;
+  const ScanTables tables_;
+  const size_t firstToken_;
+  int32_t line_ = 1;
+  int32_t nextReport_ = 0;
+  const char16_t* reportAt_ = begin_;  // begin_ + nextReport_, or end_ past the text
+  bool newLine_ = true;        // a line break or the source start lies before the next token
+  bool lineHasToken_ = false;  // a token stands before the cursor on its line
+  Group& Innermost() { return open_.empty() ? topLevel_ : open_.back(); }
+  bool InnermostIs(Open kind) const { return !open_.empty() && open_.back().kind == kind; }
+  bool ColonIntroducesValue(const Token* prev);
+
+  std::vector<Group> open_;
+  Group topLevel_{Open::Block};
+  std::vector<PendingBody> pendingBodies_;
+  std::vector<size_t> refusedRegExps_;
+  // A group that a scan started after a statement opened at its first level:
+  // the indices of its opener and closer (kNoCloser: never closed) and its kind.
+  struct BaseGroup {
+    size_t opener;
+    size_t closer;
+    Open kind;
+  };
+  static constexpr size_t kNoCloser = SIZE_MAX;
+  bool notesGroups_ = false;
+  std::vector<BaseGroup> baseGroups_;
+  std::u16string plain_;  // the plain spelling of an escaped identifier
+};
+
+}  // namespace pack
