@@ -257,3 +257,18 @@ TEST(RenamerTest, DeepNestingNeedsNoDeepStack) {
   renamed.append(kFunctions, '}');
   EXPECT_EQ(Pack({functions}, true), Pack({renamed}, false));
 }
+
+// One long function around thousands of others that declare its names again:
+// every one shares the new name, and the outer uses after them keep theirs.
+TEST(RenamerTest, ManyNestedFunctionsShareTheOuterNames) {
+  std::string source = "function outer(p){var a1=p,b1=2;";
+  std::string expected = "function outer(p){var a=p,b=2;";
+  for (int k = 0; k < 12000; ++k) {
+    const std::string g = "g" + std::to_string(k);
+    source += "function " + g + "(){var a1=b1;return a1+p+o.a1}";
+    expected += "function " + g + "(){var a=b;return a+p+o.a1}";
+  }
+  source += "return a1+b1}";
+  expected += "return a+b}";
+  EXPECT_EQ(Pack({source}, true), Pack({expected}, false));
+}
