@@ -71,6 +71,24 @@ TEST(TokenListTest, InsertedBracketsAreMatchedAfresh) {
   list.InsertBefore({3}, MakeToken('('));
   EXPECT_EQ(Spell(list), "(x)(x");
   EXPECT_EQ(list.Matches(), MakeList("(x)(x").Matches());
+
+  TokenList closed = MakeList("(x(x)");
+  closed.Matches();
+  closed.InsertBefore({2}, MakeToken(')'));
+  EXPECT_EQ(Spell(closed), "(x)(x)");
+  EXPECT_EQ(closed.Matches(), MakeList("(x)(x)").Matches());
+}
+
+// Matches shifted through several insertions in a row, and after an append.
+TEST(TokenListTest, MatchesFollowEveryChange) {
+  TokenList list = MakeList("{x(x)}[x]");
+  list.Matches();
+  list.InsertBefore({1, 5}, MakeToken(';'));
+  list.InsertBefore({0, 4, 11}, MakeToken(';'));
+  EXPECT_EQ(Spell(list), ";{;x(;x);}[x];");
+  EXPECT_EQ(list.Matches(), MakeList(";{;x(;x);}[x];").Matches());
+  list.Append(MakeToken('}'));
+  EXPECT_EQ(list.Matches(), MakeList(";{;x(;x);}[x];}").Matches());
 }
 
 }  // namespace
