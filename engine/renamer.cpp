@@ -113,10 +113,13 @@ Use ClassifyIdentifier(const TokenList& tokens, size_t i) {
 // Where the parameter list of a function starts, or kNone when no function
 // starts at token `i`:
 //   function f(a) {}    function (a) {}    {get x() {}}    {set "x"(v) {}}
-// The methods of an object literal ({m() {}}) count too.
-int64_t ParameterListAt(const TokenList& tokens, size_t i) {
+// The methods of an object literal ({m() {}}) count too, but only when a body
+// follows the list, which the caller checks once the brackets are matched
+// (`method` is then set): l: { f(x) } is a call that starts a block.
+int64_t ParameterListAt(const TokenList& tokens, size_t i, bool& method) {
   const Token& t = tokens[i];
   const size_t n = tokens.Size();
+  method = false;
   if (t.IsKeyword(pack::kFunction)) {
     size_t p = i + 1;
     if (p < n && tokens[p].kind == pack::Identifier) ++p;
@@ -126,31 +129,40 @@ int64_t ParameterListAt(const TokenList& tokens, size_t i) {
   const Token& name = tokens[i - 1];
   if (name.kind != pack::Identifier && name.kind != pack::Literal) return kNone;
   if (i >= 2 && pack::IsAccessorPrefix(tokens, i - 2)) return static_cast<int64_t>(i);
-  // {m() {}}, but not the call that starts a block after a label: l: { f(x) }
-  const size_t close = tokens.Matches()[i];
-  if (name.Has(pack::kKeyPosition) && close + 1 < tokens.Size() &&
-      tokens[close + 1].IsPunct(pack::kOpenBrace)) {
-    return static_cast<int64_t>(i);
-  }
-  return kNone;
+  method = name.Has(pack::kKeyPosition);
+  return method ? static_cast<int64_t>(i) : kNone;
 }
 
 // Every function of the list, in the order of their parameter lists, each
-// knowing the function around it.
+// knowing the function around it. The brackets are matched in the same walk.
 std::vector<Scope> FindScopes(const TokenList& tokens) {
-  const std::vector<uint32_t>& matches = tokens.Matches();
+  struct Start {
+    uint32_t open;
+    bool method;
+  };
+  std::vector<Start> starts;
+  TokenList::MatchWalk walk(tokens);
   const uint32_t n = static_cast<uint32_t>(tokens.Size());
+  for (uint32_t i = 0; i < n; ++i) {
+    walk.See(i);
+    bool method = false;
+    const int64_t start = ParameterListAt(tokens, i, method);
+    if (start < 0 || (!starts.empty() && starts.back().open == start)) continue;
+    starts.push_back({static_cast<uint32_t>(start), method});
+  }
+  walk.Finish();
+  const std::vector<uint32_t>& matches = tokens.Matches();
+  const auto bodyAfter = [&](uint32_t close) {
+    return close + 1 < n && tokens[close + 1].IsPunct(pack::kOpenBrace);
+  };
   std::vector<Scope> scopes;
   std::vector<int32_t> open;  // scopes around the current position, innermost last
-  for (uint32_t i = 0; i < n; ++i) {
-    const int64_t start = ParameterListAt(tokens, i);
-    if (start < 0 || (!scopes.empty() && scopes.back().open == start)) continue;
+  for (const Start& start : starts) {
+    if (start.method && !bodyAfter(matches[start.open])) continue;
     Scope s;
-    s.open = static_cast<uint32_t>(start);
+    s.open = start.open;
     s.close = matches[s.open];
-    if (s.close + 1 < n && tokens[s.close + 1].IsPunct(pack::kOpenBrace)) {
-      s.close = matches[s.close + 1];
-    }
+    if (bodyAfter(s.close)) s.close = matches[s.close + 1];
     while (!open.empty() && scopes[static_cast<size_t>(open.back())].close < s.open) {
       open.pop_back();
     }
