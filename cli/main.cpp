@@ -2,6 +2,8 @@
 // JavaScript files into one.
 //   trimlet [-nse] [-nvc] input output
 //   trimlet [-nse] [-nvc] input1 input2 ... output
+#include <charconv>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -24,16 +26,46 @@ namespace {
 std::string currentFileName;
 int32_t currentFileSize = 0;
 
+// The fixed parts of the progress line for the current file.
+std::string progressHead;
+std::string progressTail;
+
+std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Formatted(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  std::vsnprintf(&text[0], text.size() + 1, format, again);
+  va_end(again);
+  return text;
+}
+
+void SetCurrentFile(const std::string& name, int32_t size) {
+  currentFileName = name;
+  currentFileSize = size;
+  progressHead = Formatted(cli::kProgressHead, '\r', currentFileName.c_str());
+  progressTail = Formatted(cli::kProgressTail, currentFileSize);
+}
+
 void PrintProgress(int32_t position) {
-  std::printf(cli::kProgress, '\r', currentFileName.c_str(), position, currentFileSize);
+  static std::string line;
+  char digits[16];
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, position);
+  line.assign(progressHead);
+  line.append(digits, end.ptr);
+  line.append(progressTail);
+  std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 enum class ReadOutcome { Read, Unreadable, TooLarge };
 
 // Reads an input, or says why it cannot.
 ReadOutcome ReadSourceFile(const std::string& name, std::string& bytes) {
-  currentFileName = name;
-  currentFileSize = 0;
+  SetCurrentFile(name, 0);
   const platform::FileResult read = platform::ReadWholeFile(name, bytes);
   if (!read.ok) std::fprintf(stderr, cli::kCause, name.c_str(), read.error.c_str());
   if (read.tooLarge) {
@@ -45,7 +77,7 @@ ReadOutcome ReadSourceFile(const std::string& name, std::string& bytes) {
     std::printf(cli::kReadError, name.c_str());
     return ReadOutcome::Unreadable;
   }
-  currentFileSize = static_cast<int32_t>(bytes.size());
+  SetCurrentFile(name, static_cast<int32_t>(bytes.size()));
   return ReadOutcome::Read;
 }
 

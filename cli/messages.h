@@ -7,7 +7,11 @@ inline constexpr const char* kProductName = "BrixelPacker 1.1";
 inline constexpr const char* kBanner = "\n%s";
 inline constexpr const char* kNotice = "\ntrimlet packs JavaScript files and the scripts of HTML pages\n";
 inline constexpr const char* kUsage = "\nUsage trimlet.exe inputfile [outfile] \n";
-inline constexpr const char* kProgress = "%c%s (%d/%d)";
+// The progress line "%c%s (%d/%d)": carriage return, file name, characters
+// scanned, file size. It is printed for every 1024 characters, so its two
+// fixed parts are made once per file and only the count between them each time.
+inline constexpr const char* kProgressHead = "%c%s (";
+inline constexpr const char* kProgressTail = "/%d)";
 inline constexpr const char* kSingleOk = "%c%s - Ok!            \n";
 inline constexpr const char* kIdentifiers = "Total Identifiers = %d\n";
 inline constexpr const char* kGroupOk = "%c%s Ok!                       \n";
