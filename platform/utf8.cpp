@@ -82,23 +82,24 @@ bool IsUtf8(std::string_view bytes) {
 }
 
 std::u16string Utf8ToWide(std::string_view bytes) {
-  // One code unit for every byte that starts a sequence, two for a four-byte one.
+  // Counted as the loop below writes them: one code unit for a sequence, two for
+  // one beyond U+FFFF, one U+FFFD for each byte of malformed input.
   size_t units = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
+  char32_t cp;
+  for (size_t i = 0; i < bytes.size();) {
     const size_t ascii = AsciiRun(bytes, i);
     units += ascii;
     i += ascii;
     if (i >= bytes.size()) break;
-    const auto b = static_cast<uint8_t>(bytes[i]);
-    units += (b & 0xC0) != 0x80;
-    units += b >= 0xF0;
+    const size_t len = SequenceLength(bytes, i, cp);
+    units += len == 0 ? 1 : cp < 0x10000 ? 1 : 2;
+    i += len == 0 ? 1 : len;
   }
   std::u16string text;
   text.reserve(units);
   PreferHugePages(text.data(), units * sizeof(char16_t));
   text.assign(units, u'\0');
   char16_t* out = &text[0];
-  char32_t cp;
   for (size_t i = 0; i < bytes.size();) {
     for (const size_t end = i + AsciiRun(bytes, i); i < end; ++i) {
       *out++ = static_cast<char16_t>(bytes[i]);

@@ -53,6 +53,25 @@ TEST(Utf8Test, WellFormedOnly) {
   EXPECT_EQ(platform::WideToUtf8(u"\U0001F680\u0416"), "\xF0\x9F\x9A\x80\xD0\x96");
 }
 
+// Malformed input becomes U+FFFD for each byte that starts no sequence, and
+// never more text than there is room for: continuation bytes first, a lead cut
+// short, an overlong form.
+TEST(Utf8Test, MalformedBytesBecomeReplacementCharacters) {
+  const struct {
+    const char* bytes;
+    const char16_t* wide;
+  } rows[] = {
+      {"\x80\x80\x80\x80\x80x", u"\xFFFD\xFFFD\xFFFD\xFFFD\xFFFDx"},
+      {"a\xC3", u"a\xFFFD"},
+      {"\xC0\xAF/", u"\xFFFD\xFFFD/"},
+      {"\xA8\xE2\x80\xA8", u"\xFFFD\u2028"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bytes);
+    EXPECT_EQ(platform::Utf8ToWide(row.bytes), row.wide);
+  }
+}
+
 TEST(SourceTextTest, EncodingIsDetectedAndKept) {
   const struct {
     const char* bytes;
