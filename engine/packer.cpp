@@ -20,6 +20,11 @@ trimlet::~trimlet() {
 
 int32_t trimlet::LivePackers() { return livePackers; }
 
+bool trimlet::AddSourceUtf8(std::string_view bytes, int32_t source,
+                            pack::ProgressCallback progress) {
+  return scanner.AddSourceUtf8(bytes, source, progress);
+}
+
 bool trimlet::AddSource(std::u16string_view text, int32_t source,
                         pack::ProgressCallback progress) {
   return scanner.AddSource(text, source, progress);

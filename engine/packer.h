@@ -23,6 +23,9 @@ class trimlet {
   // Scans `text` and appends its tokens after those of earlier sources; every
   // token records `source`. False, appending nothing, when the text is empty.
   bool AddSource(std::u16string_view text, int32_t source, pack::ProgressCallback progress);
+  // The same for the bytes of well-formed UTF-8 (ASCII included), scanned as
+  // they are: the tokens are those of the text decoded to UTF-16.
+  bool AddSourceUtf8(std::string_view bytes, int32_t source, pack::ProgressCallback progress);
 
   // Inserts a ";" token wherever a line break ended a statement.
   void Process();

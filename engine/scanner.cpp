@@ -1,5 +1,8 @@
 #include "scanner.h"
 
+#include <algorithm>
+#include <type_traits>
+
 #include "scanner_run.h"
 
 #include "char_class.h"
@@ -9,11 +12,15 @@
 
 namespace pack {
 
-PunctMatch MatchPunctuator(std::u16string_view text) {
-  if (text.empty()) return {-1, 0};
-  auto at = [&](size_t i) -> char16_t { return i < text.size() ? text[i] : 0; };
+namespace {
+
+// The punctuator that starts at `p`, read as far as `end`; for either form of text.
+template <typename Unit>
+PunctMatch MatchPunctuatorAt(const Unit* p, const Unit* end) {
+  if (p >= end) return {-1, 0};
+  auto at = [&](ptrdiff_t i) -> char16_t { return i < end - p ? p[i] : 0; };
   const char16_t c1 = at(1), c2 = at(2), c3 = at(3);
-  switch (text[0]) {
+  switch (p[0]) {
     case u'{': return {0, 1};
     case u'}': return {1, 1};
     case u'(': return {2, 1};
@@ -62,20 +69,30 @@ PunctMatch MatchPunctuator(std::u16string_view text) {
   }
 }
 
-Scanner::Run::Run(TokenList& tokens, std::u16string_view text, int32_t source,
-                  ProgressCallback progress, ScanTables tables)
-    : tokens_(tokens), begin_(text.data()), p_(text.data()), end_(text.data() + text.size()),
-      source_(source), progress_(progress), tables_(tables), firstToken_(tokens.Size()) {}
+}  // namespace
 
-void Scanner::Run::ScanUntil(size_t stop) {
-  const char16_t* const until = begin_ + stop;
+PunctMatch MatchPunctuator(std::u16string_view text) {
+  return MatchPunctuatorAt(text.data(), text.data() + text.size());
+}
+
+template <typename Unit>
+Scanner::Run<Unit>::Run(TokenList& tokens, const Unit* text, size_t size, int32_t source,
+                        ProgressCallback progress, ScanTables tables)
+    : tokens_(tokens), begin_(text), p_(text), end_(text + size), source_(source),
+      progress_(progress), tables_(tables), firstToken_(tokens.Size()),
+      reporting_(progress != nullptr) {}
+
+template <typename Unit>
+void Scanner::Run<Unit>::ScanUntil(size_t stop) {
+  const Unit* const until = begin_ + stop;
   while (p_ < until) {
-    if (progress_ != nullptr && p_ >= reportAt_) ReportProgress();
-    const char16_t c = *p_;
+    if (reporting_ && p_ >= reportAt_) ReportProgress();
+    const Unit c = *p_;
     if (c >= 128) {
-      if (IsWideBlank(c)) {
-        ++p_;
-      } else if (IsWideLineBreak(c)) {
+      const char32_t wide = Units::At(p_, end_);
+      if (wide <= 0xFFFF && IsWideBlank(static_cast<char16_t>(wide))) {
+        p_ = NextCharacter(p_);
+      } else if (wide <= 0xFFFF && IsWideLineBreak(static_cast<char16_t>(wide))) {
         LineBreak();
       } else {
         ScanWord();
@@ -130,47 +147,68 @@ void Scanner::Run::ScanUntil(size_t stop) {
       ScanWord();
     }
   }
-  if (progress_ != nullptr && p_ >= end_) ReportProgress();
+  if (reporting_ && p_ >= end_) ReportProgress();
 }
 
-void Scanner::Run::ReportProgress() {
-  const int32_t position = static_cast<int32_t>(p_ - begin_);
-  if (position < nextReport_) return;
-  const int32_t step = position - position % 1024;
-  progress_(step);
-  nextReport_ = step + 1024;
-  reportAt_ = nextReport_ < end_ - begin_ ? begin_ + nextReport_ : end_;
+template <typename Unit>
+void Scanner::Run<Unit>::ReportProgress() {
+  const int32_t position = ReportedPosition();
+  if (position >= nextReport_) {
+    const int32_t step = position - position % 1024;
+    if (progress_ != nullptr) {
+      progress_(step);
+    } else {
+      recordedReports_.push_back(step);
+    }
+    nextReport_ = step + 1024;
+  }
+  // A unit of text is at least one unit of UTF-16: no report is due before.
+  const auto ahead = static_cast<size_t>(nextReport_ - position);
+  reportAt_ = ahead < static_cast<size_t>(end_ - p_) ? p_ + ahead : end_;
 }
 
-void Scanner::Run::LineBreak() {
+// The UTF-16 code units before the cursor.
+template <typename Unit>
+int32_t Scanner::Run<Unit>::ReportedPosition() {
+  countedUnits_ += static_cast<int32_t>(Units::CodeUnits(counted_, p_));
+  counted_ = p_;
+  return countedUnits_;
+}
+
+template <typename Unit>
+void Scanner::Run<Unit>::LineBreak() {
   // CR LF is one line end; a lone CR, LF, U+2028 or U+2029 each end a line.
   if (*p_ == u'\r' && p_ + 1 < end_ && p_[1] == u'\n') ++p_;
-  ++p_;
+  p_ = NextCharacter(p_);
   ++line_;
   newLine_ = true;
   lineHasToken_ = false;
 }
 
-bool Scanner::Run::IsHtmlOpenComment() const {
+template <typename Unit>
+bool Scanner::Run<Unit>::IsHtmlOpenComment() const {
   return end_ - p_ >= 4 && p_[1] == u'!' && p_[2] == u'-' && p_[3] == u'-';
 }
 
-bool Scanner::Run::IsHtmlCloseComment() const {
+template <typename Unit>
+bool Scanner::Run<Unit>::IsHtmlCloseComment() const {
   return AtLineStart() && end_ - p_ >= 3 && p_[1] == u'-' && p_[2] == u'>';
 }
 
-void Scanner::Run::SkipLineComment() {
-  while (p_ < end_ && !IsLineBreak(*p_)) ++p_;
+template <typename Unit>
+void Scanner::Run<Unit>::SkipLineComment() {
+  while (p_ < end_ && !Units::IsBreakAt(p_, end_)) ++p_;
 }
 
-void Scanner::Run::SkipBlockComment() {
+template <typename Unit>
+void Scanner::Run<Unit>::SkipBlockComment() {
   p_ += 2;
   while (p_ < end_) {
     if (*p_ == u'*' && p_ + 1 < end_ && p_[1] == u'/') {
       p_ += 2;
       return;
     }
-    if (IsLineBreak(*p_)) {
+    if (Units::IsBreakAt(p_, end_)) {
       LineBreak();
     } else {
       ++p_;
@@ -178,8 +216,9 @@ void Scanner::Run::SkipBlockComment() {
   }
 }
 
-void Scanner::Run::ScanSlash() {
-  const char16_t next = p_ + 1 < end_ ? p_[1] : 0;
+template <typename Unit>
+void Scanner::Run<Unit>::ScanSlash() {
+  const Unit next = p_ + 1 < end_ ? p_[1] : 0;
   if (next == u'/') {
     SkipLineComment();
   } else if (next == u'*') {
@@ -196,14 +235,15 @@ void Scanner::Run::ScanSlash() {
 // one character, `[` opens a class that the first unescaped `]` closes, and a `/`
 // inside a class does not end the literal. A line break, or the end of the text,
 // before the closing `/` means the slash was a division after all.
-bool Scanner::Run::TryScanRegExp() {
-  const char16_t* q = p_ + 1;
+template <typename Unit>
+bool Scanner::Run<Unit>::TryScanRegExp() {
+  const Unit* q = p_ + 1;
   bool inClass = false;
   for (;;) {
-    if (q >= end_ || IsLineBreak(*q)) return false;
-    const char16_t c = *q++;
+    if (q >= end_ || Units::IsBreakAt(q, end_)) return false;
+    const Unit c = *q++;
     if (c == u'\\') {
-      if (q >= end_ || IsLineBreak(*q)) return false;
+      if (q >= end_ || Units::IsBreakAt(q, end_)) return false;
       ++q;
     } else if (c == u'[') {
       inClass = true;
@@ -213,8 +253,8 @@ bool Scanner::Run::TryScanRegExp() {
       break;
     }
   }
-  while (q < end_ && IsWordChar(*q)) ++q;  // flags
-  const std::u16string_view text(p_, static_cast<size_t>(q - p_));
+  while (q < end_ && Units::IsWordAt(q, end_)) ++q;  // flags
+  const std::u16string_view text = Units::Wide(p_, q, wide_);
   p_ = q;
   Append(RegExp, tables_.regExps.Intern(text));
   return true;
@@ -223,22 +263,25 @@ bool Scanner::Run::TryScanRegExp() {
 // A string runs to its closing quote; an escaped character never closes it, and
 // a string that is never closed takes the rest of the text. The text is kept
 // exactly as written, escapes and line continuations included.
-void Scanner::Run::ScanString() {
-  const char16_t quote = *p_;
-  const char16_t* q = p_ + 1;
+template <typename Unit>
+void Scanner::Run<Unit>::ScanString() {
+  const Unit quote = *p_;
+  const Unit* q = p_ + 1;
   int32_t lines = 0;
   while (q < end_) {
-    const char16_t c = *q++;
+    const bool breaks = Units::IsBreakAt(q, end_);
+    const Unit c = *q++;
     if (c == quote) break;
     if (c == u'\\' && q < end_) {
-      const char16_t escaped = *q++;
+      const bool escapedBreaks = Units::IsBreakAt(q, end_);
+      const Unit escaped = *q++;
       if (escaped == u'\r' && q < end_ && *q == u'\n') ++q;
-      if (IsLineBreak(escaped)) ++lines;
-    } else if (IsLineBreak(c)) {
+      if (escapedBreaks) ++lines;
+    } else if (breaks) {
       ++lines;
     }
   }
-  const std::u16string_view text(p_, static_cast<size_t>(q - p_));
+  const std::u16string_view text = Units::Wide(p_, q, wide_);
   p_ = q;
   Append(Literal, tables_.literals.Intern(text));
   line_ += lines;  // the token stands on the line where it begins
@@ -246,12 +289,13 @@ void Scanner::Run::ScanString() {
 
 // A number takes word characters and dots, and the sign of a decimal exponent:
 // `0x1F`, `1.5e+3`, `.5`, `1..toString`.
-void Scanner::Run::ScanNumber() {
-  const char16_t* q = p_;
+template <typename Unit>
+void Scanner::Run<Unit>::ScanNumber() {
+  const Unit* q = p_;
   const bool hex = *q == u'0' && q + 1 < end_ && (q[1] == u'x' || q[1] == u'X');
   while (q < end_) {
-    const char16_t c = *q;
-    if (c == u'.' || IsWordChar(c)) {
+    const Unit c = *q;
+    if (c == u'.' || Units::IsWordAt(q, end_)) {
       ++q;
       if (!hex && (c == u'e' || c == u'E') && q + 1 < end_ && (*q == u'+' || *q == u'-') &&
           IsDigit(q[1])) {
@@ -261,7 +305,7 @@ void Scanner::Run::ScanNumber() {
       break;
     }
   }
-  const std::u16string_view text(p_, static_cast<size_t>(q - p_));
+  const std::u16string_view text = Units::Wide(p_, q, wide_);
   p_ = q;
   Append(Literal, tables_.literals.Intern(text));
 }
@@ -301,14 +345,16 @@ bool DecodeAsciiEscapes(std::u16string_view word, std::u16string& plain) {
 }  // namespace
 
 // A word after `.` is a property name, whatever it spells (`o.if`, `p.catch`).
-void Scanner::Run::ScanWord() {
-  const char16_t* q = p_ + 1;
+template <typename Unit>
+void Scanner::Run<Unit>::ScanWord() {
+  const Unit* q = NextCharacter(p_);
   bool escaped = *p_ == u'\\';
-  while (q < end_ && IsWordChar(*q)) {
-    escaped |= *q == u'\\';
-    ++q;
+  for (; q < end_; ++q) {
+    const Unit c = *q;
+    if (c < 128 ? (AsciiClasses[c] & kWordPart) == 0 : !Units::IsWordAt(q, end_)) break;
+    escaped |= c == u'\\';
   }
-  std::u16string_view word(p_, static_cast<size_t>(q - p_));
+  std::u16string_view word = Units::Wide(p_, q, wide_);
   p_ = q;
   if (escaped && DecodeAsciiEscapes(word, plain_)) {
     Append(Identifier, tables_.identifiers.Intern(plain_));
@@ -329,8 +375,9 @@ void Scanner::Run::ScanWord() {
   Append(Identifier, tables_.identifiers.Intern(word));
 }
 
-void Scanner::Run::ScanPunctuator() {
-  const PunctMatch m = MatchPunctuator({p_, static_cast<size_t>(end_ - p_)});
+template <typename Unit>
+void Scanner::Run<Unit>::ScanPunctuator() {
+  const PunctMatch m = MatchPunctuatorAt(p_, end_);
   if (m.code < 0) {
     ScanWord();
     return;
@@ -339,13 +386,15 @@ void Scanner::Run::ScanPunctuator() {
   Append(Punctuator, m.code);
 }
 
-void Scanner::Run::Append(int32_t kind, int32_t value) {
+template <typename Unit>
+void Scanner::Run<Unit>::Append(int32_t kind, int32_t value) {
   Push(Token{value, line_, source_, static_cast<int8_t>(kind),
              static_cast<uint8_t>(newLine_ ? 1 : 0), 0});
 }
 
 // Adds a token with what its context tells about it.
-void Scanner::Run::Push(Token t) {
+template <typename Unit>
+void Scanner::Run<Unit>::Push(Token t) {
   const Token* prev = Prev();
   const int32_t kind = t.kind;
   const int32_t value = t.value;
@@ -370,7 +419,8 @@ void Scanner::Run::Push(Token t) {
 // object-literal braces, function-expression bodies, control-header and
 // parameter-list parentheses, and keyword spellings used as property names
 // (`{default: 1}`, `{get if() {}}`).
-void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
+template <typename Unit>
+void Scanner::Run<Unit>::NoteBracket(Token& t, const Token* prev) {
   switch (t.value) {
     case kOpenBrace: {
       Open kind = BraceOpensObject(prev) ? Open::Object : Open::Block;
@@ -423,12 +473,14 @@ void Scanner::Run::NoteBracket(Token& t, const Token* prev) {
 // started after a statement notes the groups its own first level opens: the
 // scan that adopts its tokens takes each such group whole when it agrees on
 // what the group is.
-void Scanner::Run::OpenGroup(Open kind) {
+template <typename Unit>
+void Scanner::Run<Unit>::OpenGroup(Open kind) {
   if (notesGroups_ && open_.empty()) baseGroups_.push_back({tokens_.Size(), kNoCloser, kind});
   open_.push_back({kind});
 }
 
-void Scanner::Run::CloseGroup() {
+template <typename Unit>
+void Scanner::Run<Unit>::CloseGroup() {
   open_.pop_back();
   if (notesGroups_ && open_.empty()) baseGroups_.back().closer = tokens_.Size();
   DropFinishedBodies();
@@ -437,7 +489,8 @@ void Scanner::Run::CloseGroup() {
 // The colon of `c ? a : b` and of `{key: value}` introduces a value; that of a
 // label or a case does not, and a `{` after it opens a block:
 //   x = c ? {} : d     o = {a: {}}     l: {}     case 1: {}
-bool Scanner::Run::ColonIntroducesValue(const Token* prev) {
+template <typename Unit>
+bool Scanner::Run<Unit>::ColonIntroducesValue(const Token* prev) {
   Group& group = Innermost();
   if (group.questions > 0) {
     --group.questions;
@@ -452,7 +505,8 @@ bool Scanner::Run::ColonIntroducesValue(const Token* prev) {
 
 // What a `(` opens: a control header, a parameter list, or a group or call.
 //   if (a)   function f(a)   function (a)   catch (e)   {get x() {}}   {m(a) {}}
-Open Scanner::Run::ParenKind(const Token* prev) {
+template <typename Unit>
+Open Scanner::Run<Unit>::ParenKind(const Token* prev) {
   if (prev == nullptr) return Open::Paren;
   if (prev->kind == Keyword) NameKeywordAccessor();
   if (ParenOpensHeader(prev)) return Open::Header;
@@ -472,14 +526,16 @@ Open Scanner::Run::ParenKind(const Token* prev) {
 }
 
 // `get if() {}`: an accessor named by a keyword spelling.
-void Scanner::Run::NameKeywordAccessor() {
+template <typename Unit>
+void Scanner::Run<Unit>::NameKeywordAccessor() {
   const Token* before = BeforePrev();
   if (before != nullptr && IsAccessorWord(*before, tables_.identifiers)) KeywordIsName(tokens_.Last());
 }
 
 // A keyword spelling that turned out to be a property name; `{function: 1}`
 // has no function body to wait for.
-void Scanner::Run::KeywordIsName(Token* word) {
+template <typename Unit>
+void Scanner::Run<Unit>::KeywordIsName(Token* word) {
   if (word->IsKeyword(kFunction) && !pendingBodies_.empty() &&
       pendingBodies_.back().depth == open_.size()) {
     pendingBodies_.pop_back();
@@ -490,7 +546,8 @@ void Scanner::Run::KeywordIsName(Token* word) {
 }
 
 // A `function` whose enclosing bracket closed before its body opened had none.
-void Scanner::Run::DropFinishedBodies() {
+template <typename Unit>
+void Scanner::Run<Unit>::DropFinishedBodies() {
   while (!pendingBodies_.empty() && pendingBodies_.back().depth > open_.size()) {
     pendingBodies_.pop_back();
   }
@@ -498,21 +555,43 @@ void Scanner::Run::DropFinishedBodies() {
 
 ScanTables ProcessTables() { return {IdentifierTable(), LiteralTable(), RegExpTable()}; }
 
-bool Scanner::AddSource(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress) {
-  if (text.empty()) return false;
+template <typename Unit>
+bool Scanner::AddUnits(const Unit* text, size_t size, int32_t sourceIndex,
+                       ProgressCallback progress) {
+  if (size == 0) return false;
   // Real code holds about one token for every four or five characters; room for
   // one in three is only address space until it is used.
-  tokens_.Reserve(tokens_.Size() + text.size() / 3 + 16);
+  tokens_.Reserve(tokens_.Size() + size / 3 + 16);
   // Below a megabyte a second thread would gain less than it costs to start.
   constexpr size_t kSplitFrom = size_t{1} << 20;
-  const size_t split = text.size() >= kSplitFrom ? SplitPoint(text) : 0;
+  size_t split = 0;
+  if (size >= kSplitFrom) {
+    if constexpr (std::is_same_v<Unit, char16_t>) {
+      split = SplitPoint(std::u16string_view(text, size));
+    } else {
+      split = SplitPoint(std::string_view(reinterpret_cast<const char*>(text), size));
+    }
+  }
   if (split > 0) {
-    AddSourceInTwo(text, sourceIndex, progress, split);
+    ScanInTwo(text, size, sourceIndex, progress, split);
     return true;
   }
-  Run run(tokens_, text, sourceIndex, progress, ProcessTables());
+  Run<Unit> run(tokens_, text, size, sourceIndex, progress, ProcessTables());
   run.ScanAll();
   return true;
 }
+
+bool Scanner::AddSource(std::u16string_view text, int32_t sourceIndex, ProgressCallback progress) {
+  return AddUnits(text.data(), text.size(), sourceIndex, progress);
+}
+
+bool Scanner::AddSourceUtf8(std::string_view bytes, int32_t sourceIndex,
+                            ProgressCallback progress) {
+  return AddUnits(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sourceIndex,
+                  progress);
+}
+
+template class Scanner::Run<char16_t>;
+template class Scanner::Run<uint8_t>;
 
 }  // namespace pack

@@ -11,6 +11,7 @@
 
 #include "scanner.h"
 #include "text_tables.h"
+#include "text_units.h"
 #include "token.h"
 
 namespace pack {
@@ -45,14 +46,24 @@ struct ScanTables {
 
 ScanTables ProcessTables();
 
+// How the text indices of a scan with tables of its own map to the
+// process-wide tables, by kind.
+struct ScanRemap {
+  std::vector<int32_t> identifiers;
+  std::vector<int32_t> literals;
+  std::vector<int32_t> regExps;
+};
+
+// `Unit` is char16_t for UTF-16 text, uint8_t for the bytes of UTF-8.
+template <typename Unit>
 class Scanner::Run {
  public:
-  Run(TokenList& tokens, std::u16string_view text, int32_t source, ProgressCallback progress,
+  Run(TokenList& tokens, const Unit* text, size_t size, int32_t source, ProgressCallback progress,
       ScanTables tables);
 
   void ScanAll() { ScanUntil(static_cast<size_t>(end_ - begin_)); }
-  // Scans tokens until the cursor reaches `stop`; it stops past `stop` when a
-  // token, comment or blank run goes over it.
+  // Scans tokens until the cursor reaches `stop` units into the text; it stops
+  // past `stop` when a token, comment or blank run goes over it.
   void ScanUntil(size_t stop);
   size_t Position() const { return static_cast<size_t>(p_ - begin_); }
   int32_t Line() const { return line_; }
@@ -63,8 +74,10 @@ class Scanner::Run {
   }
 
   // Makes this a scan that begins at `position`, the start of a line, as if
-  // a ";" ended the line before: the token list gets that ";" first.
-  void StartAfterStatement(size_t position);
+  // a ";" ended the line before: the token list gets that ";" first. With
+  // `noteReports`, it notes the progress reports one scan would make from there
+  // (it calls no callback: it runs on another thread).
+  void StartAfterStatement(size_t position, bool noteReports);
   // The tokens where a regular expression was allowed but none could be read,
   // so the slash became a division.
   const std::vector<size_t>& RefusedRegExps() const { return refusedRegExps_; }
@@ -74,14 +87,11 @@ class Scanner::Run {
   // that scan read a slash or named a keyword otherwise than this one would have:
   // the caller then scans the rest itself. `values` maps the other scan's text
   // indices to this one's, by kind; `keywordNames` is its identifier table.
-  struct Remap {
-    std::vector<int32_t> identifiers;
-    std::vector<int32_t> literals;
-    std::vector<int32_t> regExps;
-  };
+  using Remap = ScanRemap;
   bool Adopt(const Run& other, const Remap& values, const TextTable& keywordNames);
-  // Reports progress over the positions that another scan covered.
-  void ReportUpTo(size_t position);
+  // Makes the progress reports that `other`, which scanned the rest of the
+  // text, noted and this scan has not made yet.
+  void ReportRest(const Run& other);
   // Back to the state of `saved`, a copy of this scan made earlier.
   void Restore(const Run& saved);
 
@@ -101,7 +111,14 @@ class Scanner::Run {
   void CloseGroup();
   void CopyTokens(const TokenList& theirs, size_t first, size_t stop, const Remap& values,
                   int32_t lines);
+  // Past the character at `p`, and never past the end, even when a scan that
+  // began inside a character reads its last bytes as the start of one.
+  const Unit* NextCharacter(const Unit* p) const {
+    const size_t n = Units::Length(p);
+    return n < static_cast<size_t>(end_ - p) ? p + n : end_;
+  }
   void ReportProgress();
+  int32_t ReportedPosition();
   void LineBreak();
   bool AtLineStart() const { return !lineHasToken_; }
   bool IsHtmlOpenComment() const;
@@ -115,17 +132,23 @@ class Scanner::Run {
   void ScanWord();
   void ScanPunctuator();
 
+  using Units = TextUnits<Unit>;
+
   TokenList& tokens_;
-  const char16_t* const begin_;
-  const char16_t* p_;
-  const char16_t* const end_;
+  const Unit* const begin_;
+  const Unit* p_;
+  const Unit* const end_;
   const int32_t source_;
   const ProgressCallback progress_;
   const ScanTables tables_;
   const size_t firstToken_;
+  bool reporting_;  // progress is reported, to the callback or into recordedReports_
+  std::vector<int32_t> recordedReports_;
   int32_t line_ = 1;
   int32_t nextReport_ = 0;
-  const char16_t* reportAt_ = begin_;  // begin_ + nextReport_, or end_ past the text
+  const Unit* reportAt_ = begin_;  // no report is due before it
+  const Unit* counted_ = begin_;   // progress positions are counted in UTF-16 up to here
+  int32_t countedUnits_ = 0;
   bool newLine_ = true;        // a line break or the source start lies before the next token
   bool lineHasToken_ = false;  // a token stands before the cursor on its line
   Group& Innermost() { return open_.empty() ? topLevel_ : open_.back(); }
@@ -147,6 +170,7 @@ class Scanner::Run {
   bool notesGroups_ = false;
   std::vector<BaseGroup> baseGroups_;
   std::u16string plain_;  // the plain spelling of an escaped identifier
+  std::u16string wide_;   // a token's text as UTF-16, when the text is UTF-8
 };
 
 }  // namespace pack

@@ -27,22 +27,29 @@ bool HasNonAscii(std::string_view bytes) {
 
 }  // namespace
 
-SourceText DecodeSource(std::string_view bytes) {
-  SourceText source;
-  if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-    source.byteOrderMark = true;
+SourceForm DetectSource(std::string_view bytes) {
+  SourceForm form;
+  const bool marked = bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+  if (marked) {
+    form.byteOrderMark = true;
     bytes.remove_prefix(kUtf8Mark.size());
-    source.encoding = TextEncoding::Utf8;
-  } else if (HasNonAscii(bytes) && platform::IsUtf8(bytes)) {
-    source.encoding = TextEncoding::Utf8;
   }
+  form.body = bytes;
+  const bool ascii = !HasNonAscii(bytes);
   // A marked file that is not well-formed UTF-8 after all is read as code page
   // 1251, byte for byte, so that nothing is lost.
-  if (source.encoding == TextEncoding::Utf8 && source.byteOrderMark && !platform::IsUtf8(bytes)) {
-    source.encoding = TextEncoding::Cp1251;
-  }
-  source.text = source.encoding == TextEncoding::Utf8 ? platform::Utf8ToWide(bytes)
-                                                      : platform::ToWide(bytes);
+  if ((marked || !ascii) && (ascii || platform::IsUtf8(bytes))) form.encoding = TextEncoding::Utf8;
+  form.utf8Body = ascii || form.encoding == TextEncoding::Utf8;
+  return form;
+}
+
+SourceText DecodeSource(std::string_view bytes) {
+  const SourceForm form = DetectSource(bytes);
+  SourceText source;
+  source.encoding = form.encoding;
+  source.byteOrderMark = form.byteOrderMark;
+  source.text = form.encoding == TextEncoding::Utf8 ? platform::Utf8ToWide(form.body)
+                                                    : platform::ToWide(form.body);
   return source;
 }
 

@@ -18,6 +18,18 @@ struct SourceText {
 
 SourceText DecodeSource(std::string_view bytes);
 
+// How a file's bytes are read, found without decoding them: the encoding and
+// byte-order mark DecodeSource would give, the bytes after the mark, and whether
+// those can be scanned as they are, being ASCII or well-formed UTF-8.
+struct SourceForm {
+  TextEncoding encoding = TextEncoding::Cp1251;
+  bool byteOrderMark = false;
+  bool utf8Body = false;
+  std::string_view body;
+};
+
+SourceForm DetectSource(std::string_view bytes);
+
 // The packed text in the encoding of its input, with the byte-order mark when
 // the input had one.
 std::string EncodeOutput(std::u16string_view text, TextEncoding encoding, bool byteOrderMark);

@@ -29,7 +29,7 @@ std::vector<int32_t> InternAll(TextTable& into, const TextTable& from) {
   return indices;
 }
 
-int32_t Translate(const Token& t, const Scanner::Run::Remap& values) {
+int32_t Translate(const Token& t, const ScanRemap& values) {
   const std::vector<int32_t>* table = t.kind == Identifier ? &values.identifiers
                                       : t.kind == Literal  ? &values.literals
                                       : t.kind == RegExp   ? &values.regExps
@@ -40,7 +40,8 @@ int32_t Translate(const Token& t, const Scanner::Run::Remap& values) {
   return (*table)[static_cast<size_t>(t.value)];
 }
 
-bool IsBlankBeforeLineEnd(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r'; }
+template <typename Unit>
+bool IsBlankBeforeLineEnd(Unit c) { return c == u' ' || c == u'\t' || c == u'\r'; }
 
 // The three tables' sizes, to forget what a failed join added.
 struct TableCounts {
@@ -55,10 +56,9 @@ struct TableCounts {
   }
 };
 
-}  // namespace
-
-size_t Scanner::SplitPoint(std::u16string_view text) {
-  for (size_t i = text.size() / 2; i + 1 < text.size(); ++i) {
+template <typename Unit>
+size_t SplitAt(const Unit* text, size_t size) {
+  for (size_t i = size / 2; i + 1 < size; ++i) {
     if (text[i] != u'\n') continue;
     size_t j = i;
     while (j > 0 && IsBlankBeforeLineEnd(text[j - 1])) --j;
@@ -67,20 +67,41 @@ size_t Scanner::SplitPoint(std::u16string_view text) {
   return 0;
 }
 
+}  // namespace
+
+size_t Scanner::SplitPoint(std::u16string_view text) { return SplitAt(text.data(), text.size()); }
+
+size_t Scanner::SplitPoint(std::string_view bytes) {
+  return SplitAt(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
 bool Scanner::AddSourceInTwo(std::u16string_view text, int32_t sourceIndex,
                              ProgressCallback progress, size_t split) {
-  if (text.empty()) return false;
-  tokens_.Reserve(tokens_.Size() + text.size() / 3 + 16);
+  return ScanInTwo(text.data(), text.size(), sourceIndex, progress, split);
+}
+
+bool Scanner::AddSourceUtf8InTwo(std::string_view bytes, int32_t sourceIndex,
+                                 ProgressCallback progress, size_t split) {
+  return ScanInTwo(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sourceIndex,
+                   progress, split);
+}
+
+template <typename Unit>
+bool Scanner::ScanInTwo(const Unit* text, size_t size, int32_t sourceIndex,
+                        ProgressCallback progress, size_t split) {
+  if (size == 0) return false;
+  tokens_.Reserve(tokens_.Size() + size / 3 + 16);
   TokenList secondTokens;
   TextTable identifiers, literals, regExps;
-  Run second(secondTokens, text, sourceIndex, nullptr, {identifiers, literals, regExps});
+  Run<Unit> second(secondTokens, text, size, sourceIndex, nullptr,
+                   {identifiers, literals, regExps});
   bool secondDone = false;
-  Run first(tokens_, text, sourceIndex, progress, ProcessTables());
+  Run<Unit> first(tokens_, text, size, sourceIndex, progress, ProcessTables());
   {
     platform::Worker worker([&] {
       try {
-        secondTokens.Reserve((text.size() - split) / 3 + 16);
-        second.StartAfterStatement(split);
+        secondTokens.Reserve((size - split) / 3 + 16);
+        second.StartAfterStatement(split, progress != nullptr);
         second.ScanAll();
         secondDone = true;
       } catch (const std::bad_alloc&) {
@@ -95,11 +116,11 @@ bool Scanner::AddSourceInTwo(std::u16string_view text, int32_t sourceIndex,
   if (aligned) {
     const size_t tokensAtSplit = tokens_.Size();
     const TableCounts counts;
-    const Run atSplit = first;
-    const Run::Remap values{InternAll(IdentifierTable(), identifiers),
-                            InternAll(LiteralTable(), literals), InternAll(RegExpTable(), regExps)};
+    const Run<Unit> atSplit = first;
+    const ScanRemap values{InternAll(IdentifierTable(), identifiers),
+                           InternAll(LiteralTable(), literals), InternAll(RegExpTable(), regExps)};
     if (first.Adopt(second, values, identifiers)) {
-      first.ReportUpTo(text.size());
+      first.ReportRest(second);
       return true;
     }
     tokens_.Truncate(tokensAtSplit);
@@ -110,9 +131,19 @@ bool Scanner::AddSourceInTwo(std::u16string_view text, int32_t sourceIndex,
   return false;
 }
 
-void Scanner::Run::StartAfterStatement(size_t position) {
+template <typename Unit>
+void Scanner::Run<Unit>::StartAfterStatement(size_t position, bool noteReports) {
   tokens_.Append(Token{kSemicolon, 0, source_, Punctuator, 0, 0});
   p_ = begin_ + position;
+  if (noteReports) {
+    // One scan has counted to here, and its next report is due at the latest
+    // at the multiple of 1024 below; an earlier one is dropped when joined.
+    reporting_ = true;
+    counted_ = p_;
+    countedUnits_ = static_cast<int32_t>(Units::CodeUnits(begin_, p_));
+    nextReport_ = countedUnits_ - countedUnits_ % 1024;
+    reportAt_ = p_;
+  }
   newLine_ = true;
   lineHasToken_ = false;
   notesGroups_ = true;
@@ -121,13 +152,15 @@ void Scanner::Run::StartAfterStatement(size_t position) {
 // Whether this scan would have read the slash that begins `t` as the other one
 // did: a regular expression only where one is allowed, and a division where
 // none is allowed or none could be read (`refused`).
-bool Scanner::Run::SlashReadAlike(const Token& t, bool refused) const {
+template <typename Unit>
+bool Scanner::Run<Unit>::SlashReadAlike(const Token& t, bool refused) const {
   if (t.kind == RegExp) return SlashStartsRegExp(Prev());
   if (t.IsPunct(kSlash) || t.IsPunct(kSlashAssign)) return refused || !SlashStartsRegExp(Prev());
   return true;
 }
 
-bool Scanner::Run::Adopt(const Run& other, const Remap& values, const TextTable& keywordNames) {
+template <typename Unit>
+bool Scanner::Run<Unit>::Adopt(const Run& other, const Remap& values, const TextTable& keywordNames) {
   const TokenList& theirs = other.tokens_;
   const std::vector<size_t>& refused = other.refusedRegExps_;
   size_t nextRefused = 0;
@@ -168,7 +201,8 @@ bool Scanner::Run::Adopt(const Run& other, const Remap& values, const TextTable&
   return true;
 }
 
-void Scanner::Run::CopyTokens(const TokenList& theirs, size_t first, size_t stop,
+template <typename Unit>
+void Scanner::Run<Unit>::CopyTokens(const TokenList& theirs, size_t first, size_t stop,
                               const Remap& values, int32_t lines) {
   for (size_t j = first; j < stop; ++j) {
     Token t = theirs[j];
@@ -178,15 +212,23 @@ void Scanner::Run::CopyTokens(const TokenList& theirs, size_t first, size_t stop
   }
 }
 
-void Scanner::Run::ReportUpTo(size_t position) {
-  p_ = begin_ + position;
+template <typename Unit>
+void Scanner::Run<Unit>::ReportRest(const Run& other) {
+  p_ = end_;
   if (progress_ == nullptr) return;
-  for (; static_cast<size_t>(nextReport_) <= position; nextReport_ += 1024) progress_(nextReport_);
+  for (const int32_t step : other.recordedReports_) {
+    if (step < nextReport_) continue;
+    progress_(step);
+    nextReport_ = step + 1024;
+  }
   reportAt_ = end_;
 }
 
-void Scanner::Run::Restore(const Run& saved) {
+template <typename Unit>
+void Scanner::Run<Unit>::Restore(const Run& saved) {
   p_ = saved.p_;
+  counted_ = saved.counted_;
+  countedUnits_ = saved.countedUnits_;
   line_ = saved.line_;
   nextReport_ = saved.nextReport_;
   reportAt_ = saved.reportAt_;
@@ -196,5 +238,19 @@ void Scanner::Run::Restore(const Run& saved) {
   topLevel_ = saved.topLevel_;
   pendingBodies_ = saved.pendingBodies_;
 }
+
+// The members above, for both forms of text.
+#define TRIMLET_SPLIT_SCAN_FOR(Unit)                                                       \
+  template bool Scanner::ScanInTwo(const Unit*, size_t, int32_t, ProgressCallback, size_t); \
+  template void Scanner::Run<Unit>::StartAfterStatement(size_t, bool);                     \
+  template bool Scanner::Run<Unit>::SlashReadAlike(const Token&, bool) const;              \
+  template bool Scanner::Run<Unit>::Adopt(const Run&, const Remap&, const TextTable&);     \
+  template void Scanner::Run<Unit>::CopyTokens(const TokenList&, size_t, size_t,           \
+                                               const Remap&, int32_t);                     \
+  template void Scanner::Run<Unit>::ReportRest(const Run&);                                \
+  template void Scanner::Run<Unit>::Restore(const Run&);
+TRIMLET_SPLIT_SCAN_FOR(char16_t)
+TRIMLET_SPLIT_SCAN_FOR(uint8_t)
+#undef TRIMLET_SPLIT_SCAN_FOR
 
 }  // namespace pack

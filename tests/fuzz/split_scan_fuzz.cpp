@@ -3,7 +3,9 @@
 // flags, and the same texts in each table. The first two bytes choose the cut;
 // the rest is the text, decoded as a front end decodes file bytes, or taken as
 // raw UTF-16 code units when the first byte is odd. Short texts are also cut
-// at every line start, where the two parts are most often joined.
+// at every line start, where the two parts are most often joined. Bytes that
+// are ASCII or UTF-8 are also scanned as they are, whole and cut, and must give
+// what their decoded text gives.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -39,16 +41,35 @@ std::u16string Describe(const pack::TokenList& tokens) {
   return out;
 }
 
-std::u16string Scan(std::u16string_view text, size_t cut) {
+// What a fresh scanner holds after `add`, the tables released after.
+template <typename Add>
+std::u16string ScanWith(Add add) {
   pack::Scanner scanner;
-  if (cut == 0) {
-    scanner.AddSource(text, 0, nullptr);
-  } else {
-    scanner.AddSourceInTwo(text, 0, nullptr, cut);
-  }
+  add(scanner);
   std::u16string described = Describe(scanner.Tokens());
   pack::ReleaseTextTables();
   return described;
+}
+
+// Whole when `cut` is 0.
+std::u16string Scan(std::u16string_view text, size_t cut) {
+  return ScanWith([&](pack::Scanner& scanner) {
+    if (cut == 0) {
+      scanner.AddSource(text, 0, nullptr);
+    } else {
+      scanner.AddSourceInTwo(text, 0, nullptr, cut);
+    }
+  });
+}
+
+std::u16string ScanBytes(std::string_view bytes, size_t cut) {
+  return ScanWith([&](pack::Scanner& scanner) {
+    if (cut == 0) {
+      scanner.AddSourceUtf8(bytes, 0, nullptr);
+    } else {
+      scanner.AddSourceUtf8InTwo(bytes, 0, nullptr, cut);
+    }
+  });
 }
 
 }  // namespace
@@ -70,6 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const size_t cut : cuts) {
     FUZZ_CHECK(Scan(text, cut) == whole, "two parts scanned otherwise than one");
+  }
+  const pack::SourceForm form = pack::DetectSource(bytes);
+  if ((data[0] & 1) == 0 && form.utf8Body && !form.body.empty()) {
+    FUZZ_CHECK(ScanBytes(form.body, 0) == whole, "UTF-8 bytes scanned otherwise than their text");
+    const size_t cut = 1 + (static_cast<size_t>(data[1]) * 131) % form.body.size();
+    FUZZ_CHECK(ScanBytes(form.body, cut) == whole, "UTF-8 bytes in two parts scanned otherwise");
   }
   return 0;
 }

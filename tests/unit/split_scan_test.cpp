@@ -143,3 +143,70 @@ TEST(SplitScanTest, SplitPoint) {
 }
 
 }  // namespace
+
+namespace {
+
+// Progress reports, collected by a plain function as the callback must be.
+std::vector<int32_t> reports;
+void Collect(int32_t position) { reports.push_back(position); }
+
+// The tokens and reports of UTF-8 bytes scanned as they are, whole or cut at
+// `cut` bytes, against those of the same text decoded to UTF-16 first.
+std::string ScanUtf8(const std::string& bytes, size_t cut, std::vector<int32_t>& seen) {
+  reports.clear();
+  pack::Scanner scanner;
+  if (cut == std::string::npos) {
+    scanner.AddSourceUtf8(bytes, 0, Collect);
+  } else {
+    scanner.AddSourceUtf8InTwo(bytes, 0, Collect, cut);
+  }
+  seen = reports;
+  std::string record = Record(scanner.Tokens());
+  pack::ReleaseTextTables();
+  return record;
+}
+
+std::string ScanWide(const std::string& bytes, std::vector<int32_t>& seen) {
+  reports.clear();
+  pack::Scanner scanner;
+  scanner.AddSource(platform::Utf8ToWide(bytes), 0, Collect);
+  seen = reports;
+  std::string record = Record(scanner.Tokens());
+  pack::ReleaseTextTables();
+  return record;
+}
+
+// Characters beyond ASCII in every place a scan treats apart: names (two, three
+// and four bytes), blanks (U+00A0, U+FEFF, U+3000), line ends (U+2028, U+2029)
+// in code, strings, comments and regular expressions, escapes before them.
+const char* const kUtf8Sources[] = {
+    "var \xC3\xA9t\xC3\xA9 = '\xE2\x82\xAC', \xF0\x9F\x98\x80x = 1;\n",
+    "a\xC2\xA0=\xEF\xBB\xBF" "b\xE3\x80\x80+c\xE2\x80\xA8" "d()\xE2\x80\xA9" "e()\n",
+    "s = 'one\\\xE2\x80\xA8two'\nt = \"\xE2\x80\xA8\xE2\x80\xA9\"\nu = 2\n",
+    "/* \xD0\x96\xE2\x80\xA8\xE2\x80\xA9 */ x = 1 // \xD0\x96\xE2\x80\xA9-->\xD0\x96\ny = 2\n",
+    "r = /\xD0\x96[\xE2\x82\xAC/]\\\xD0\x96/g.test(s); q = a /\xE2\x80\xA8/ b\n",
+    "o = {\xD0\xB8\xD0\xBC\xD1\x8F: 1, get \xD0\x96() {}}; \\u0078\xD0\x96 = 1.5e+3\xD0\x96\n",
+};
+
+TEST(Utf8ScanTest, BytesScanAsTheirDecodedText) {
+  for (const char* source : kUtf8Sources) {
+    std::string bytes = source;
+    for (int k = 0; k < 300; ++k) bytes += source;  // long enough for several reports
+    SCOPED_TRACE(source);
+    std::vector<int32_t> wideReports;
+    const std::string wide = ScanWide(bytes, wideReports);
+    std::vector<int32_t> utf8Reports;
+    EXPECT_EQ(ScanUtf8(bytes, std::string::npos, utf8Reports), wide);
+    EXPECT_EQ(utf8Reports, wideReports);
+    EXPECT_GT(wideReports.size(), size_t{3});
+    // Cut at every line start of the first copies, and inside characters too.
+    for (size_t cut = 1; cut < 3 * std::string(source).size(); ++cut) {
+      SCOPED_TRACE(cut);
+      std::vector<int32_t> cutReports;
+      EXPECT_EQ(ScanUtf8(bytes, cut, cutReports), wide);
+      EXPECT_EQ(cutReports, wideReports);
+    }
+  }
+}
+
+}  // namespace
