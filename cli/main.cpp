@@ -148,10 +148,14 @@ int PackSeveralFiles(const Arguments& args) {
       status = cli::kExitUnreadable;
       continue;
     }
-    const pack::SourceText source = pack::DecodeSource(bytes);
-    if (source.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
-    if (i == 1) byteOrderMark = source.byteOrderMark;
-    const bool added = packer.AddSource(source.text, static_cast<int32_t>(i), PrintProgress);
+    // ASCII and UTF-8 are scanned from the bytes themselves, code page 1251 decoded first.
+    const pack::SourceForm form = pack::DetectSource(bytes);
+    if (form.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
+    if (i == 1) byteOrderMark = form.byteOrderMark;
+    const auto index = static_cast<int32_t>(i);
+    const bool added = form.utf8Body
+                           ? packer.AddSourceUtf8(form.body, index, PrintProgress)
+                           : packer.AddSource(pack::DecodeSource(bytes).text, index, PrintProgress);
     std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
   }
   pack::RunStages(packer, args.options);
