@@ -175,6 +175,21 @@ struct FirstPass {
   std::vector<size_t> vars;
 };
 
+// Most pairs of tokens answer both walks at once: an operator or an opening
+// bracket ends nothing, and neither does a name or literal that an operator
+// other than `!`, `~`, `{`, `++` and `--` follows, within one source.
+//   a = b . c ( d , e )
+bool NeitherWalkEndsAt(const Token& cur, const Token& next) {
+  if (next.source != cur.source) return false;
+  if (cur.kind == pack::Punctuator) {
+    return cur.value != pack::kCloseParen && cur.value != pack::kCloseBracket &&
+           cur.value != pack::kCloseBrace;
+  }
+  if (cur.kind == pack::Keyword || next.kind != pack::Punctuator) return false;
+  return next.value != pack::kNot && next.value != pack::kTilde && next.value != pack::kOpenBrace &&
+         next.value != pack::kIncrement && next.value != pack::kDecrement;
+}
+
 FirstPass WalkOnce(TokenList& tokens) {
   FirstPass found;
   std::vector<size_t> calls;
@@ -190,6 +205,10 @@ FirstPass WalkOnce(TokenList& tokens) {
       if (t.value == pack::kVar) found.vars.push_back(i);
     }
     if (i + 1 >= size) break;
+    if (i == nextEnd && i == nextCall && NeitherWalkEndsAt(t, tokens[i + 1])) {
+      nextEnd = nextCall = i + 1;
+      continue;
+    }
     if (i == nextEnd) nextEnd = EndOfDeclarationOrOperand(tokens, i, found.ends);
     if (i == nextCall) nextCall = EndAfterCallOrIncrement(tokens, i, calls);
   }
