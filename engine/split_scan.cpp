@@ -204,11 +204,13 @@ bool Scanner::Run<Unit>::Adopt(const Run& other, const Remap& values, const Text
 template <typename Unit>
 void Scanner::Run<Unit>::CopyTokens(const TokenList& theirs, size_t first, size_t stop,
                               const Remap& values, int32_t lines) {
-  for (size_t j = first; j < stop; ++j) {
-    Token t = theirs[j];
+  if (first >= stop) return;
+  const size_t start = tokens_.Size();
+  tokens_.AppendCopies(theirs, first, stop);
+  for (size_t j = start; j < tokens_.Size(); ++j) {
+    Token& t = tokens_[j];
     t.value = Translate(t, values);
     t.line += lines;
-    tokens_.Append(t);
   }
 }
 

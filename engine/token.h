@@ -68,6 +68,12 @@ class TokenList {
     tokens_.push_back(t);
     matchesValid_ = false;
   }
+  // Appends the tokens of `from` at positions [first, stop), as they are.
+  void AppendCopies(const TokenList& from, size_t first, size_t stop) {
+    tokens_.insert(tokens_.end(), from.tokens_.begin() + static_cast<std::ptrdiff_t>(first),
+                   from.tokens_.begin() + static_cast<std::ptrdiff_t>(stop));
+    matchesValid_ = false;
+  }
   // Makes room for `n` tokens; growth stays geometric over many sources.
   void Reserve(size_t n);
 
