@@ -133,9 +133,27 @@ int64_t ParameterListAt(const TokenList& tokens, size_t i, bool& method) {
   return method ? static_cast<int64_t>(i) : kNone;
 }
 
+// Where the later walks look, found by the first: braces and `var` for the
+// declaration walk, names and `with` for the other two. The rest of the list
+// they need not read again.
+struct Landmarks {
+  std::vector<uint32_t> bracesAndVars;
+  std::vector<uint32_t> names;
+};
+
+void NoteLandmark(const Token& t, uint32_t i, Landmarks& landmarks) {
+  if (t.kind == pack::Identifier || t.IsKeyword(pack::kWith)) {
+    landmarks.names.push_back(i);
+  } else if (t.IsPunct(pack::kOpenBrace) || t.IsPunct(pack::kCloseBrace) ||
+             t.IsKeyword(pack::kVar)) {
+    landmarks.bracesAndVars.push_back(i);
+  }
+}
+
 // Every function of the list, in the order of their parameter lists, each
-// knowing the function around it. The brackets are matched in the same walk.
-std::vector<Scope> FindScopes(const TokenList& tokens) {
+// knowing the function around it. The brackets are matched in the same walk,
+// and the landmarks noted.
+std::vector<Scope> FindScopes(const TokenList& tokens, Landmarks& landmarks) {
   struct Start {
     uint32_t open;
     bool method;
@@ -143,8 +161,11 @@ std::vector<Scope> FindScopes(const TokenList& tokens) {
   std::vector<Start> starts;
   TokenList::MatchWalk walk(tokens);
   const uint32_t n = static_cast<uint32_t>(tokens.Size());
+  landmarks.names.reserve(n / 2);
+  landmarks.bracesAndVars.reserve(n / 8);
   for (uint32_t i = 0; i < n; ++i) {
     walk.See(i);
+    NoteLandmark(tokens[i], i, landmarks);
     bool method = false;
     const int64_t start = ParameterListAt(tokens, i, method);
     if (start < 0 || (!starts.empty() && starts.back().open == start)) continue;
@@ -221,7 +242,7 @@ class Renamer {
         firstNew_(firstNewIdentifier),
         argumentsName_(pack::IdentifierTable().Find(u"arguments")),
         evalName_(pack::IdentifierTable().Find(u"eval")),
-        scopes_(FindScopes(tokens_)),
+        scopes_(FindScopes(tokens_, landmarks_)),
         innermost_(static_cast<size_t>(firstNewIdentifier), kNone) {}
 
   // Renames in place; returns the brace level at which the declaration walk ended.
@@ -276,6 +297,7 @@ class Renamer {
   const int32_t firstNew_;
   const int32_t argumentsName_;
   const int32_t evalName_;
+  Landmarks landmarks_;
   std::vector<Scope> scopes_;
   std::vector<Binding> bindings_;
   std::vector<int32_t> declarations_;  // binding of each declaration, in walk order
@@ -289,23 +311,22 @@ class Renamer {
 //   var i, j = f(a, b), k = {x: 1};
 // A declaration that no function encloses is a global and is not recorded.
 int32_t Renamer::FindDeclarations() {
-  const size_t n = tokens_.Size();
   ScopeCursor cursor(scopes_);
   int32_t level = 0;
-  size_t i = 0;
+  size_t resume = 0;  // where the walk goes on after a `var` list
   // While the walk runs, innermost_ holds the bindings found so far in the
   // functions around it, so that a second `var` of a name finds its binding.
-  while (i < n) {
+  // Only braces and `var` change what it does; it reads those alone.
+  for (const uint32_t i : landmarks_.bracesAndVars) {
+    if (i < resume) continue;  // inside a list's initialiser, stepped over whole
     const Token& t = tokens_[i];
     if (t.IsPunct(pack::kOpenBrace)) {
       ++level;
     } else if (t.IsPunct(pack::kCloseBrace)) {
       --level;
-    } else if (level > 0 && t.IsKeyword(pack::kVar)) {
-      i = DeclareList(i + 1, cursor);
-      continue;
+    } else if (level > 0) {
+      resume = DeclareList(i + 1, cursor);
     }
-    ++i;
   }
   cursor.LeaveAll([this](int32_t s) { LeaveScope(s); });
   return level;
@@ -363,7 +384,9 @@ void Renamer::FindDynamicScopesAndPins() {
       entered_.push_back(b);
     }
   };
-  for (size_t i = 0; i < tokens_.Size(); ++i) {
+  // Only names and `with` matter here; a function with neither inside declares
+  // nothing and holds no eval or with, so stepping over it changes nothing.
+  for (const uint32_t i : landmarks_.names) {
     cursor.MoveTo(i, leave, enter);
     const Token& t = tokens_[i];
     const int32_t scope = cursor.Innermost();
@@ -399,7 +422,7 @@ void Renamer::Rewrite() {
   ScopeCursor cursor(scopes_);
   auto leave = [this](int32_t s) { LeaveScope(s); };
   auto enter = [this](int32_t s) { EnterScope(s); };
-  for (size_t i = 0; i < tokens_.Size(); ++i) {
+  for (const uint32_t i : landmarks_.names) {
     cursor.MoveTo(i, leave, enter);
     Token& t = tokens_[i];
     if (!IsSourceName(t)) continue;
