@@ -148,14 +148,11 @@ int PackSeveralFiles(const Arguments& args) {
       status = cli::kExitUnreadable;
       continue;
     }
-    // ASCII and UTF-8 are scanned from the bytes themselves, code page 1251 decoded first.
     const pack::SourceForm form = pack::DetectSource(bytes);
     if (form.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
     if (i == 1) byteOrderMark = form.byteOrderMark;
-    const auto index = static_cast<int32_t>(i);
-    const bool added = form.utf8Body
-                           ? packer.AddSourceUtf8(form.body, index, PrintProgress)
-                           : packer.AddSource(pack::DecodeSource(bytes).text, index, PrintProgress);
+    const bool added =
+        pack::AddFileBytes(packer, form, bytes, static_cast<int32_t>(i), PrintProgress, &bytes);
     std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
   }
   pack::RunStages(packer, args.options);

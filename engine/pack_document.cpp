@@ -38,33 +38,33 @@ PackResult PackScanned(trimlet& packer, bool added, TextEncoding encoding, bool 
   return result;
 }
 
-PackResult PackSource(SourceText source, const PackOptions& options, ProgressCallback progress) {
-  if (IsHtmlPage(source)) {
-    PackResult result;
-    result.html = true;
-    const std::u16string page = PackHtml(source.text, options);
-    result.bytes = EncodeOutput(page, source.encoding, source.byteOrderMark);
-    return result;
-  }
-  trimlet packer;
-  const bool added = packer.AddSource(source.text, 0, progress);
-  std::u16string().swap(source.text);  // the tokens hold everything from here on
-  return PackScanned(packer, added, source.encoding, source.byteOrderMark, options);
+// Lets go of the file's bytes when the caller handed them over.
+void Release(std::string* owner) {
+  if (owner != nullptr) std::string().swap(*owner);
 }
 
-// A script whose bytes are ASCII or UTF-8 is scanned from them directly, with
-// no UTF-16 copy of the whole text; the tokens are the same. The bytes are let
-// go once scanned when `owner` holds them.
-PackResult PackUtf8Script(const SourceForm& form, const PackOptions& options,
-                          ProgressCallback progress, std::string* owner) {
+PackResult PackPage(std::string_view fileBytes, const PackOptions& options, std::string* owner) {
+  const SourceText source = DecodeSource(fileBytes);
+  Release(owner);
+  PackResult result;
+  result.html = true;
+  const std::u16string page = PackHtml(source.text, options);
+  result.bytes = EncodeOutput(page, source.encoding, source.byteOrderMark);
+  return result;
+}
+
+PackResult PackScript(const SourceForm& form, std::string_view fileBytes, std::string* owner,
+                      const PackOptions& options, ProgressCallback progress) {
   trimlet packer;
-  const bool added = packer.AddSourceUtf8(form.body, 0, progress);
-  if (owner != nullptr) std::string().swap(*owner);  // the tokens hold everything from here on
+  const bool added = AddFileBytes(packer, form, fileBytes, 0, progress, owner);
   return PackScanned(packer, added, form.encoding, form.byteOrderMark, options);
 }
 
-bool IsScriptOfUtf8(const SourceForm& form) {
-  return form.utf8Body && (form.body.empty() || form.body[0] != '<');
+PackResult PackBytes(std::string_view fileBytes, std::string* owner, const PackOptions& options,
+                     ProgressCallback progress) {
+  const SourceForm form = DetectSource(fileBytes);
+  if (IsHtmlPage(form)) return PackPage(fileBytes, options, owner);
+  return PackScript(form, fileBytes, owner, options, progress);
 }
 
 PackResult OutOfMemory() {
@@ -75,12 +75,22 @@ PackResult OutOfMemory() {
 
 }  // namespace
 
+bool AddFileBytes(trimlet& packer, const SourceForm& form, std::string_view fileBytes,
+                  int32_t source, ProgressCallback progress, std::string* owner) {
+  if (form.utf8Body) {
+    const bool added = packer.AddSourceUtf8(form.body, source, progress);
+    Release(owner);
+    return added;
+  }
+  std::u16string text = DecodeSource(fileBytes).text;
+  Release(owner);
+  return packer.AddSource(text, source, progress);
+}
+
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
                         ProgressCallback progress) {
   try {
-    const SourceForm form = DetectSource(fileBytes);
-    if (IsScriptOfUtf8(form)) return PackUtf8Script(form, options, progress, nullptr);
-    return PackSource(DecodeSource(fileBytes), options, progress);
+    return PackBytes(fileBytes, nullptr, options, progress);
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
@@ -89,11 +99,7 @@ PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
 PackResult PackTakingBytes(std::string&& fileBytes, const PackOptions& options,
                            ProgressCallback progress) {
   try {
-    const SourceForm form = DetectSource(fileBytes);
-    if (IsScriptOfUtf8(form)) return PackUtf8Script(form, options, progress, &fileBytes);
-    SourceText source = DecodeSource(fileBytes);
-    std::string().swap(fileBytes);
-    return PackSource(std::move(source), options, progress);
+    return PackBytes(fileBytes, &fileBytes, options, progress);
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }

@@ -78,9 +78,6 @@ class Scanner::Run {
   // `noteReports`, it notes the progress reports one scan would make from there
   // (it calls no callback: it runs on another thread).
   void StartAfterStatement(size_t position, bool noteReports);
-  // The tokens where a regular expression was allowed but none could be read,
-  // so the slash became a division.
-  const std::vector<size_t>& RefusedRegExps() const { return refusedRegExps_; }
 
   // Appends the tokens of a scan started with StartAfterStatement where this
   // scan stopped, recomputing every flag with this scan's brackets. False when
@@ -158,6 +155,8 @@ class Scanner::Run {
   std::vector<Group> open_;
   Group topLevel_{Open::Block};
   std::vector<PendingBody> pendingBodies_;
+  // The tokens where a regular expression was allowed but none could be read,
+  // so the slash became a division.
   std::vector<size_t> refusedRegExps_;
   // A group that a scan started after a statement opened at its first level:
   // the indices of its opener and closer (kNoCloser: never closed) and its kind.

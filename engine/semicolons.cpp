@@ -175,19 +175,16 @@ struct FirstPass {
   std::vector<size_t> vars;
 };
 
-// Most pairs of tokens answer both walks at once: an operator or an opening
-// bracket ends nothing, and neither does a name or literal that an operator
-// other than `!`, `~`, `{`, `++` and `--` follows, within one source.
+// Most pairs of tokens answer both walks at once, by the same rules the walks
+// use: within one source, no keyword and no end of an operand can end
+// anything, and neither can an operand that the next token continues (unless
+// that is `++` or `--`, which the second walk looks further at).
 //   a = b . c ( d , e )
 bool NeitherWalkEndsAt(const Token& cur, const Token& next) {
-  if (next.source != cur.source) return false;
-  if (cur.kind == pack::Punctuator) {
-    return cur.value != pack::kCloseParen && cur.value != pack::kCloseBracket &&
-           cur.value != pack::kCloseBrace;
-  }
-  if (cur.kind == pack::Keyword || next.kind != pack::Punctuator) return false;
-  return next.value != pack::kNot && next.value != pack::kTilde && next.value != pack::kOpenBrace &&
-         next.value != pack::kIncrement && next.value != pack::kDecrement;
+  if (next.source != cur.source || cur.kind == pack::Keyword) return false;
+  if (!pack::EndsOperand(cur)) return true;
+  return !pack::CannotContinueExpression(next) && !next.IsPunct(pack::kIncrement) &&
+         !next.IsPunct(pack::kDecrement);
 }
 
 FirstPass WalkOnce(TokenList& tokens) {

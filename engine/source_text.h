@@ -95,9 +95,13 @@ class OutputEncoder {
   char stage_[kStageSize];
 };
 
-// A text whose first character (after any byte-order mark) is "<" is an HTML page.
+// A text whose first character (after any byte-order mark) is "<" is an HTML
+// page; "<" is one byte in UTF-8 and code page 1251 alike.
 inline bool IsHtmlPage(const SourceText& source) {
   return !source.text.empty() && source.text[0] == u'<';
+}
+inline bool IsHtmlPage(const SourceForm& form) {
+  return !form.body.empty() && form.body[0] == '<';
 }
 
 }  // namespace pack

@@ -6,11 +6,30 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "pack_document.h"
+#include "packer.h"
+#include "source_text.h"
 
 namespace testutil {
 
 inline pack::PackOptions NoStages() { return {false, false}; }
+
+// Packs UTF-8 sources with one packer object, running `stage` (none: null) after
+// the statement ends, and returns the packed text as UTF-8.
+inline std::string PackSources(const std::vector<std::string_view>& sources,
+                               void (trimlet::*stage)()) {
+  trimlet packer;
+  int32_t index = 0;
+  for (std::string_view source : sources) {
+    packer.AddSource(pack::DecodeSource(source).text, index++, nullptr);
+  }
+  packer.Process();
+  if (stage != nullptr) (packer.*stage)();
+  return pack::EncodeOutput(packer.Output().value_or(u"<out of memory>"),
+                            pack::TextEncoding::Utf8, false);
+}
 
 // Packs UTF-8 (or ASCII) JavaScript and returns the packed bytes.
 inline std::string Pack(std::string_view input, const pack::PackOptions& options = NoStages()) {

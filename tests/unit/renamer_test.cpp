@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pack_test_util.h"
 #include "packer.h"
 #include "platform.h"
 #include "source_text.h"
@@ -24,14 +25,7 @@ std::string Narrow(std::u16string_view text) {
 
 // Packs the sources with one packer object, renaming when asked.
 std::string Pack(const std::vector<std::string_view>& sources, bool rename) {
-  trimlet packer;
-  int32_t index = 0;
-  for (std::string_view source : sources) {
-    packer.AddSource(pack::DecodeSource(source).text, index++, nullptr);
-  }
-  packer.Process();
-  if (rename) packer.ChangeVars();
-  return Narrow(packer.Output().value_or(u"<out of memory>"));
+  return testutil::PackSources(sources, rename ? &trimlet::ChangeVars : nullptr);
 }
 
 // The input renamed packs like the expected source packed without renaming,

@@ -7,6 +7,7 @@
 
 #include "packer.h"
 #include "source_text.h"
+#include "pack_test_util.h"
 #include "text_tables.h"
 
 namespace {
@@ -18,15 +19,7 @@ struct Row {
 
 // Packs UTF-8 sources with one packer object, encoding strings when asked.
 std::string Pack(const std::vector<std::string_view>& sources, bool encode) {
-  trimlet packer;
-  int32_t index = 0;
-  for (std::string_view source : sources) {
-    packer.AddSource(pack::DecodeSource(source).text, index++, nullptr);
-  }
-  packer.Process();
-  if (encode) packer.EncodeStrings();
-  return pack::EncodeOutput(packer.Output().value_or(u"<out of memory>"),
-                            pack::TextEncoding::Utf8, false);
+  return testutil::PackSources(sources, encode ? &trimlet::EncodeStrings : nullptr);
 }
 
 // The input encoded packs like the expected source packed as it stands.
