@@ -53,4 +53,13 @@ struct Row {
   const char* expected;
 };
 
+// Rows whose input, packed with `stage`, gives what the expected text gives
+// packed without it: the rows are written as plain JavaScript.
+inline void ExpectStageRows(const std::vector<Row>& rows, void (trimlet::*stage)()) {
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.input);
+    EXPECT_EQ(PackSources({row.input}, stage), PackSources({row.expected}, nullptr));
+  }
+}
+
 }  // namespace testutil

@@ -14,11 +14,6 @@
 
 namespace {
 
-struct Row {
-  const char* input;
-  const char* expected;
-};
-
 std::string Narrow(std::u16string_view text) {
   return pack::EncodeOutput(text, pack::TextEncoding::Utf8, false);
 }
@@ -28,13 +23,8 @@ std::string Pack(const std::vector<std::string_view>& sources, bool rename) {
   return testutil::PackSources(sources, rename ? &trimlet::ChangeVars : nullptr);
 }
 
-// The input renamed packs like the expected source packed without renaming,
-// so the rows are written as plain JavaScript.
-void ExpectRows(const std::vector<Row>& rows) {
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    EXPECT_EQ(Pack({row.input}, true), Pack({row.expected}, false));
-  }
+void ExpectRows(const std::vector<testutil::Row>& rows) {
+  testutil::ExpectStageRows(rows, &trimlet::ChangeVars);
 }
 
 std::vector<std::string> Generated(trimlet& packer, int count) {
@@ -211,7 +201,7 @@ TEST(RenamerTest, LaterPassesContinueTheSequence) {
 TEST(RenamerTest, UnbalancedBracketsAndTheTraceLine) {
   const platform::TraceSink previous = platform::CurrentTraceSink();
   platform::SetTraceSink(CollectTrace);
-  const std::vector<std::pair<std::vector<Row>, const char*>> cases = {
+  const std::vector<std::pair<std::vector<testutil::Row>, const char*>> cases = {
       {{{"function f(){var x=1;return x}", "function f(){var a=1;return a}"}}, "Level = 0"},
       {{{"function f(){var x=1;{return x}", "function f(){var a=1;{return a}"}}, "Level = 1"},
       {{{"}}function f(){var x=1;return x}", "}}function f(){var x=1;return x}"}}, "Level = -2"},

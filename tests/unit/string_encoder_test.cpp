@@ -12,22 +12,13 @@
 
 namespace {
 
-struct Row {
-  const char* input;
-  const char* expected;
-};
-
 // Packs UTF-8 sources with one packer object, encoding strings when asked.
 std::string Pack(const std::vector<std::string_view>& sources, bool encode) {
   return testutil::PackSources(sources, encode ? &trimlet::EncodeStrings : nullptr);
 }
 
-// The input encoded packs like the expected source packed as it stands.
-void ExpectRows(const std::vector<Row>& rows) {
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    EXPECT_EQ(Pack({row.input}, true), Pack({row.expected}, false));
-  }
+void ExpectRows(const std::vector<testutil::Row>& rows) {
+  testutil::ExpectStageRows(rows, &trimlet::EncodeStrings);
 }
 
 }  // namespace

@@ -53,26 +53,28 @@ void CFilesPage::OnCommand(int id, int notification) {
   }
 }
 
-// The other mode's input stays as it is, only disabled.
+// One mode's controls on and the other's off; the other mode's input stays as
+// it is, only disabled.
+void CFilesPage::ShowMode(bool single) {
+  const BOOL singleOn = single ? TRUE : FALSE;
+  const BOOL groupOn = single ? FALSE : TRUE;
+  EnableWindow(Control(IDC_FILE_NAME), singleOn);
+  EnableWindow(Control(IDC_BROWSE), singleOn);
+  EnableWindow(Control(IDC_ADD_FILE), groupOn);
+  EnableWindow(Control(IDC_REMOVE_FILE), groupOn);
+  EnableWindow(Control(IDC_FILE_LIST), groupOn);
+  CheckDlgButton(Window(), single ? IDC_FILE_GROUP : IDC_SINGLE_FILE, BST_UNCHECKED);
+}
+
 void CFilesPage::SetSingleFileMode() {
   if (!IsChecked(IDC_SINGLE_FILE)) return;
-  EnableWindow(Control(IDC_FILE_NAME), TRUE);
-  EnableWindow(Control(IDC_BROWSE), TRUE);
-  EnableWindow(Control(IDC_ADD_FILE), FALSE);
-  EnableWindow(Control(IDC_REMOVE_FILE), FALSE);
-  EnableWindow(Control(IDC_FILE_LIST), FALSE);
-  CheckDlgButton(Window(), IDC_FILE_GROUP, BST_UNCHECKED);
+  ShowMode(true);
   State().SetSingleFileMode();
 }
 
 void CFilesPage::SetFileGroupMode() {
   if (!IsChecked(IDC_FILE_GROUP)) return;
-  EnableWindow(Control(IDC_FILE_NAME), FALSE);
-  EnableWindow(Control(IDC_BROWSE), FALSE);
-  EnableWindow(Control(IDC_ADD_FILE), TRUE);
-  EnableWindow(Control(IDC_REMOVE_FILE), TRUE);
-  EnableWindow(Control(IDC_FILE_LIST), TRUE);
-  CheckDlgButton(Window(), IDC_SINGLE_FILE, BST_UNCHECKED);
+  ShowMode(false);
   State().SetFileGroupMode();
 }
 

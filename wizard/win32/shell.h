@@ -62,6 +62,7 @@ class CFilesPage : public CPage {
   void OnCommand(int id, int notification) override;
 
  private:
+  void ShowMode(bool single);
   void SetSingleFileMode();
   void SetFileGroupMode();
   void AddFile();
