@@ -80,7 +80,7 @@ Scanner::Run<Unit>::Run(TokenList& tokens, const Unit* text, size_t size, int32_
                         ProgressCallback progress, ScanTables tables)
     : tokens_(tokens), begin_(text), p_(text), end_(text + size), source_(source),
       progress_(progress), tables_(tables), firstToken_(tokens.Size()),
-      reporting_(progress != nullptr) {}
+      reporting_(progress != nullptr), words_(size * sizeof(Unit)) {}
 
 template <typename Unit>
 void Scanner::Run<Unit>::ScanUntil(size_t stop) {
@@ -354,25 +354,51 @@ void Scanner::Run<Unit>::ScanWord() {
     if (c < 128 ? (AsciiClasses[c] & kWordPart) == 0 : !Units::IsWordAt(q, end_)) break;
     escaped |= c == u'\\';
   }
+  const Token* prev = Prev();
+  const bool afterDot = prev != nullptr && prev->IsPunct(kDot);
+  const auto bytes = static_cast<size_t>(q - p_) * sizeof(Unit);
+  if (!escaped && words_.Enabled() && bytes <= WordCache::kMostBytes) {
+    const WordCache::Key key = WordCache::KeyOf(p_, bytes, afterDot);
+    Token t{};
+    if (!words_.Find(key, t.kind, t.value)) {
+      t = WordToken(Units::Wide(p_, q, wide_), afterDot);
+      words_.Store(key, t.kind, t.value);
+    }
+    p_ = q;
+    Append(t.kind, t.value);
+    return;
+  }
   std::u16string_view word = Units::Wide(p_, q, wide_);
   p_ = q;
   if (escaped && DecodeAsciiEscapes(word, plain_)) {
     Append(Identifier, tables_.identifiers.Intern(plain_));
     return;
   }
-  const Token* prev = Prev();
-  if (prev == nullptr || !prev->IsPunct(kDot)) {
+  const Token t = WordToken(word, afterDot);
+  Append(t.kind, t.value);
+}
+
+// The kind and value of a word spelled out in plain characters: after a `.`
+// every word is a name.
+template <typename Unit>
+Token Scanner::Run<Unit>::WordToken(std::u16string_view word, bool afterDot) {
+  Token t{};
+  if (!afterDot) {
     const int32_t keyword = FindKeyword(word);
     if (keyword >= 0) {
-      Append(Keyword, keyword);
-      return;
+      t.kind = Keyword;
+      t.value = keyword;
+      return t;
     }
     if (IsLiteralWord(word)) {
-      Append(Literal, tables_.literals.Intern(word));
-      return;
+      t.kind = Literal;
+      t.value = tables_.literals.Intern(word);
+      return t;
     }
   }
-  Append(Identifier, tables_.identifiers.Intern(word));
+  t.kind = Identifier;
+  t.value = tables_.identifiers.Intern(word);
+  return t;
 }
 
 template <typename Unit>

@@ -13,6 +13,7 @@
 #include "text_tables.h"
 #include "text_units.h"
 #include "token.h"
+#include "word_cache.h"
 
 namespace pack {
 
@@ -127,6 +128,7 @@ class Scanner::Run {
   void ScanString();
   void ScanNumber();
   void ScanWord();
+  Token WordToken(std::u16string_view word, bool afterDot);
   void ScanPunctuator();
 
   using Units = TextUnits<Unit>;
@@ -168,6 +170,7 @@ class Scanner::Run {
   static constexpr size_t kNoCloser = SIZE_MAX;
   bool notesGroups_ = false;
   std::vector<BaseGroup> baseGroups_;
+  WordCache words_;        // words read before, for this scan's tables
   std::u16string plain_;  // the plain spelling of an escaped identifier
   std::u16string wide_;   // a token's text as UTF-16, when the text is UTF-8
 };

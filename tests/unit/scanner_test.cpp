@@ -193,3 +193,49 @@ TEST(ScannerTest, DeepNestingDoesNotRecurse) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each copy of `piece` in `text` (pieces only, one after another) described alike.
+void ExpectCopiesAlike(const pack::TokenList& tokens, size_t copies) {
+  ASSERT_EQ(tokens.Size() % copies, 0u);
+  const size_t per = tokens.Size() / copies;
+  for (size_t c = 1; c < copies; ++c) {
+    for (size_t i = 0; i < per; ++i) {
+      const pack::Token& first = tokens[i];
+      const pack::Token& later = tokens[c * per + i];
+      SCOPED_TRACE("copy " + std::to_string(c) + ", token " + std::to_string(i));
+      ASSERT_EQ(later.kind, first.kind);
+      ASSERT_EQ(later.value, first.value);
+      ASSERT_EQ(later.flags, first.flags);
+    }
+  }
+}
+
+}  // namespace
+
+// A long text reads the words it has seen before from a cache: a word must come
+// out as the same token however often it recurs, with and without a `.` before
+// it, in words of 8, 9, 16 and 17 bytes, and beside names that differ from it
+// only in length or in the bytes past the first eight.
+TEST(ScannerTest, RecurringWordsScanAlike) {
+  const std::string piece =
+      "if(a.if)return this.return;var x1=null,x12=true,abcdefgh=1,abcdefghi=2,"
+      "abcdefghijklmnop=3,abcdefghijklmnopq=4,abcdefghijklmnoq=5;o.null=o.true;"
+      "caf\xC3\xA9=r\xC3\xA9sum\xC3\xA9+instanceof1;function f(){}\n";
+  const size_t copies = 400;
+  std::string text;
+  for (size_t c = 0; c < copies; ++c) text += piece;
+  trimlet alone;
+  alone.AddSource(platform::Utf8ToWide(piece), 0, nullptr);
+  const std::string once = Describe(alone.Tokens());
+  EXPECT_NE(once.find("K(return) K(this) P(.) I(return)"), std::string::npos);
+  trimlet bytes;
+  bytes.AddSourceUtf8(text, 0, nullptr);
+  ExpectCopiesAlike(bytes.Tokens(), copies);
+  EXPECT_EQ(Describe(bytes.Tokens()).substr(0, once.size()), once);
+  trimlet wide;
+  wide.AddSource(platform::Utf8ToWide(text), 0, nullptr);
+  ExpectCopiesAlike(wide.Tokens(), copies);
+  EXPECT_EQ(Describe(wide.Tokens()).substr(0, once.size()), once);
+}
