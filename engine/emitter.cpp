@@ -2,6 +2,8 @@
 
 #include <array>
 #include <new>
+#include <string_view>
+#include <vector>
 
 #include "platform.h"
 #include "text_tables.h"
@@ -156,9 +158,9 @@ class TextOf {
 // OutputEncoder writing the final bytes.
 // Writes the tokens from `first` up to `stop`; the separator after each one
 // depends on the tokens that follow it, up to `end`.
-template <typename Out>
-void Emit(const TokenList& tokens, size_t first, size_t stop, size_t end, Out& out) {
-  const TextOf textOf;
+template <typename Texts, typename Out>
+void Emit(const TokenList& tokens, size_t first, size_t stop, size_t end, const Texts& textOf,
+          Out& out) {
   for (size_t i = first; i < stop; ++i) {
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
@@ -186,12 +188,76 @@ struct EncoderOut {
   void push_back(char16_t c) { encoder.Append(c); }
 };
 
+// Every text a token can have, encoded once: a long list writes the same few
+// thousand names, literals and punctuators over and over.
+class EncodedTexts {
+ public:
+  // False when a text begins or ends with half of a surrogate pair, which the
+  // encoder would join with the text beside it: such a list is written unit by
+  // unit.
+  bool Build(TextEncoding encoding) {
+    OutputEncoder encoder(encoding, false, 0);
+    const bool whole = AddTable(encoder, Punctuator, PunctuatorTable) &&
+                       AddTable(encoder, Keyword, KeywordTable) &&
+                       AddTable(encoder, Identifier, IdentifierTable()) &&
+                       AddTable(encoder, Literal, LiteralTable()) &&
+                       AddTable(encoder, RegExp, RegExpTable());
+    bytes_ = encoder.Finish();
+    return whole;
+  }
+
+  std::string_view operator()(const Token& t) const {
+    if (t.kind < 0 || t.kind > RegExp) return {};
+    const std::vector<uint64_t>& spans = spans_[static_cast<size_t>(t.kind)];
+    if (t.value < 0 || static_cast<size_t>(t.value) >= spans.size()) return {};
+    const uint64_t span = spans[static_cast<size_t>(t.value)];
+    return {bytes_.data() + (span >> 32), static_cast<size_t>(span & 0xFFFFFFFFu)};
+  }
+  void Prefetch(const TokenList&, size_t, size_t) const {}
+
+ private:
+  static bool Splits(std::u16string_view text) {
+    return !text.empty() && ((text.front() >= 0xDC00 && text.front() <= 0xDFFF) ||
+                             (text.back() >= 0xD800 && text.back() <= 0xDBFF));
+  }
+  template <typename Table>
+  bool AddTable(OutputEncoder& encoder, int32_t kind, const Table& table) {
+    std::vector<uint64_t>& spans = spans_[static_cast<size_t>(kind)];
+    const auto count = static_cast<int32_t>(CountOf(table));
+    spans.resize(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+      const std::u16string_view text = TokenText(kind, i);
+      if (Splits(text)) return false;
+      const size_t start = encoder.Size();
+      encoder.Append(text);
+      spans[static_cast<size_t>(i)] = uint64_t{start} << 32 | (encoder.Size() - start);
+    }
+    return encoder.Size() <= 0xFFFFFFFFu;
+  }
+  template <typename Table>
+  static size_t CountOf(const Table& table) { return table.size(); }
+  static size_t CountOf(const TextTable& table) { return static_cast<size_t>(table.Count()); }
+
+  std::vector<uint64_t> spans_[RegExp + 1];
+  std::string bytes_;
+};
+
+// Encoded texts, appended as they are.
+struct EncodedOut {
+  OutputEncoder& encoder;
+  void append(std::string_view bytes) { encoder.AppendEncoded(bytes); }
+  void push_back(char16_t c) {
+    const char byte = static_cast<char>(c);
+    encoder.AppendEncoded(std::string_view(&byte, 1));
+  }
+};
+
 }  // namespace
 
 std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
   std::u16string out;
   out.reserve((end - first) * 4);
-  Emit(tokens, first, end, end, out);
+  Emit(tokens, first, end, end, TextOf(), out);
   return out;
 }
 
@@ -201,10 +267,16 @@ namespace {
 // decided by the tokens up to `end`. Packed code averages about two bytes a
 // token; room for four costs only address space until it is used.
 std::string EncodeRange(const TokenList& tokens, size_t first, size_t stop, size_t end,
-                        TextEncoding encoding, bool byteOrderMark, size_t expectedTokens) {
+                        TextEncoding encoding, bool byteOrderMark, size_t expectedTokens,
+                        const EncodedTexts* encoded) {
   OutputEncoder encoder(encoding, byteOrderMark, expectedTokens * 4);
-  EncoderOut out{encoder};
-  Emit(tokens, first, stop, end, out);
+  if (encoded != nullptr) {
+    EncodedOut out{encoder};
+    Emit(tokens, first, stop, end, *encoded, out);
+  } else {
+    EncoderOut out{encoder};
+    Emit(tokens, first, stop, end, TextOf(), out);
+  }
   return encoder.Finish();
 }
 
@@ -225,8 +297,16 @@ std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEnc
   // A long list is written in two parts at once, the second on a worker thread.
   constexpr size_t kTwoPartsFrom = size_t{1} << 17;
   const size_t split = end - first >= kTwoPartsFrom ? EmitSplit(tokens, first, end) : end;
+  // Encoding every text of the tables once pays when the list is longer than
+  // the tables, as it is for one large script (not for one small block of a
+  // page among many).
+  EncodedTexts texts;
+  const size_t entries = static_cast<size_t>(IdentifierTable().Count()) +
+                         static_cast<size_t>(LiteralTable().Count()) +
+                         static_cast<size_t>(RegExpTable().Count());
+  const EncodedTexts* encoded = end - first >= 2 * entries && texts.Build(encoding) ? &texts : nullptr;
   if (split == end) {
-    return EncodeRange(tokens, first, end, end, encoding, byteOrderMark, end - first);
+    return EncodeRange(tokens, first, end, end, encoding, byteOrderMark, end - first, encoded);
   }
   std::string second;
   bool secondDone = false;
@@ -234,15 +314,17 @@ std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEnc
   {
     platform::Worker worker([&] {
       try {
-        second = EncodeRange(tokens, split, end, end, encoding, false, end - split);
+        second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded);
         secondDone = true;
       } catch (const std::bad_alloc&) {
         // written below, after the first part
       }
     });
-    out = EncodeRange(tokens, first, split, end, encoding, byteOrderMark, end - first);
+    out = EncodeRange(tokens, first, split, end, encoding, byteOrderMark, end - first, encoded);
   }
-  if (!secondDone) second = EncodeRange(tokens, split, end, end, encoding, false, end - split);
+  if (!secondDone) {
+    second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded);
+  }
   out += second;
   return out;
 }

@@ -1,6 +1,7 @@
 // How file bytes become the engine's UTF-16 text and back.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,20 @@ class OutputEncoder {
       text.remove_prefix(n);
     }
   }
+  // Appends bytes already in the output encoding.
+  void AppendEncoded(std::string_view bytes) {
+    if (used_ + bytes.size() > kStageSize) {
+      Flush();
+      if (bytes.size() > kStageSize) {
+        bytes_.append(bytes);
+        return;
+      }
+    }
+    std::memcpy(stage_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  // The bytes written so far.
+  size_t Size() const { return bytes_.size() + used_; }
   // The bytes; the encoder is left empty.
   std::string Finish();
 
