@@ -29,6 +29,10 @@ class trimlet {
 
   // Inserts a ";" token wherever a line break ended a statement.
   void Process();
+  // The same, walking a long list in two parts at once, the second from
+  // `split`, which must follow a ";" (else the list is walked whole). Process
+  // cuts after the first ";" past the middle; tests cut anywhere.
+  void ProcessInTwo(size_t split);
 
   // Renames variables declared with `var` inside functions to short names.
   void ChangeVars();

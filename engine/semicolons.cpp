@@ -3,10 +3,12 @@
 // Each pass collects the positions it inserts at and merges them when it ends,
 // so a pass never sees its own insertions and stays linear.
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "context_rules.h"
 #include "packer.h"
+#include "platform.h"
 #include "vocabulary.h"
 
 namespace {
@@ -187,14 +189,14 @@ bool NeitherWalkEndsAt(const Token& cur, const Token& next) {
          !next.IsPunct(pack::kDecrement);
 }
 
-FirstPass WalkOnce(TokenList& tokens) {
-  FirstPass found;
-  std::vector<size_t> calls;
-  TokenList::MatchWalk matches(tokens);
+// The pass over the tokens from `first` up to `stop`, where both walks look at
+// `first` (the list start, or the token after a ";", which no step passes over).
+void WalkPart(const TokenList& tokens, size_t first, size_t stop, TokenList::MatchWalk& matches,
+              FirstPass& found, std::vector<size_t>& calls) {
   const size_t size = tokens.Size();
-  size_t nextEnd = 0;
-  size_t nextCall = 0;
-  for (size_t i = 0; i < size; ++i) {
+  size_t nextEnd = first;
+  size_t nextCall = first;
+  for (size_t i = first; i < stop; ++i) {
     matches.See(i);
     const Token& t = tokens[i];
     if (t.kind == pack::Keyword) {
@@ -209,9 +211,65 @@ FirstPass WalkOnce(TokenList& tokens) {
     if (i == nextEnd) nextEnd = EndOfDeclarationOrOperand(tokens, i, found.ends);
     if (i == nextCall) nextCall = EndAfterCallOrIncrement(tokens, i, calls);
   }
+}
+
+template <typename T>
+void Append(std::vector<T>& to, const std::vector<T>& from) {
+  to.insert(to.end(), from.begin(), from.end());
+}
+
+// The pass over the list from `split` on (a token after a ";") on a second
+// thread, while the caller walks the part before it; false when memory ran out
+// there, and the caller walks the rest itself.
+bool WalkLaterPart(const TokenList& tokens, size_t split, TokenList::MatchWalk& matches,
+                   FirstPass& found, std::vector<size_t>& calls) {
+  FirstPass later;
+  std::vector<size_t> laterCalls;
+  TokenList::MatchWalk laterMatches(tokens, TokenList::MatchWalk::kLaterPart);
+  bool laterDone = false;
+  {
+    platform::Worker worker([&] {
+      try {
+        WalkPart(tokens, split, tokens.Size(), laterMatches, later, laterCalls);
+        laterDone = true;
+      } catch (const std::bad_alloc&) {
+        // walked by the caller
+      }
+    });
+    WalkPart(tokens, 0, split, matches, found, calls);
+  }
+  if (!laterDone) return false;
+  matches.Join(laterMatches);
+  Append(found.ends, later.ends);
+  Append(calls, laterCalls);
+  Append(found.functions, later.functions);
+  Append(found.vars, later.vars);
+  return true;
+}
+
+// The pass over the whole list, in two parts from `split` when that follows a ";".
+FirstPass WalkOnce(const TokenList& tokens, size_t split) {
+  FirstPass found;
+  std::vector<size_t> calls;
+  TokenList::MatchWalk matches(tokens);
+  const size_t size = tokens.Size();
+  const bool inTwo = split > 0 && split < size && tokens[split - 1].IsPunct(pack::kSemicolon);
+  if (!inTwo || !WalkLaterPart(tokens, split, matches, found, calls)) {
+    WalkPart(tokens, inTwo ? split : 0, size, matches, found, calls);
+  }
   matches.Finish();
-  found.ends.insert(found.ends.end(), calls.begin(), calls.end());
+  Append(found.ends, calls);
   return found;
+}
+
+// Where a long list is cut for two threads: after the first ";" past the middle.
+size_t WalkSplit(const TokenList& tokens) {
+  constexpr size_t kTwoPartsFrom = size_t{1} << 17;
+  if (tokens.Size() < kTwoPartsFrom) return 0;
+  for (size_t i = tokens.Size() / 2; i + 1 < tokens.Size(); ++i) {
+    if (tokens[i].IsPunct(pack::kSemicolon)) return i + 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -221,9 +279,11 @@ FirstPass WalkOnce(TokenList& tokens) {
 // statement ends, and read them from marks. The first two walks, the bracket
 // matches and the search for the keywords the others start from share one pass
 // over the list, and every position is merged into it in one step.
-void trimlet::Process() {
+void trimlet::Process() { ProcessInTwo(WalkSplit(Tokens())); }
+
+void trimlet::ProcessInTwo(size_t split) {
   pack::TokenList& tokens = Tokens();
-  FirstPass found = WalkOnce(tokens);
+  FirstPass found = WalkOnce(tokens, split);
   std::vector<size_t>& inserts = found.ends;
   const std::vector<size_t> bodies = FunctionBodies(*this, found.functions);
   inserts.insert(inserts.end(), bodies.begin(), bodies.end());

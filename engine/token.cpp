@@ -36,7 +36,9 @@ static_assert(kOpenBrace == 0 && kCloseBrace == 1 && kOpenParen == 2 && kClosePa
                   kOpenBracket == 4 && kCloseBracket == 5,
               "MatchWalk reads brackets by their codes");
 
-TokenList::MatchWalk::MatchWalk(const TokenList& tokens) : tokens_(tokens) {
+TokenList::MatchWalk::MatchWalk(const TokenList& tokens, Part part)
+    : tokens_(tokens), part_(part) {
+  if (part == kLaterPart) return;  // the walk of the earlier part has made room
   std::vector<uint32_t>& matches = tokens.matches_;
   if (matches.capacity() < tokens.Size()) {
     matches.clear();
@@ -44,6 +46,13 @@ TokenList::MatchWalk::MatchWalk(const TokenList& tokens) : tokens_(tokens) {
     platform::PreferHugePages(matches.data(), tokens.Size() * sizeof(uint32_t));
   }
   matches.assign(tokens.Size(), static_cast<uint32_t>(tokens.Size()));
+}
+
+void TokenList::MatchWalk::Join(const MatchWalk& later) {
+  for (const uint32_t closer : later.unmatched_) {
+    if (!open_.empty()) Close(closer);
+  }
+  open_.insert(open_.end(), later.open_.begin(), later.open_.end());
 }
 
 const std::vector<uint32_t>& TokenList::Matches() const {

@@ -94,26 +94,43 @@ class TokenList {
 
   // The matches found by a walk over the list that has other work to do at
   // each token: See(i) for every index in order, then Finish(), after which
-  // Matches() gives them without walking again.
+  // Matches() gives them without walking again. A long list may be walked in
+  // two parts at once: a walk of the later part, made with `kLaterPart` after
+  // the walk of the earlier one, keeps the closers it cannot match itself, and
+  // the earlier walk takes them over with Join once both parts are seen.
   class MatchWalk {
    public:
-    explicit MatchWalk(const TokenList& tokens);
+    enum Part { kWhole, kLaterPart };
+    explicit MatchWalk(const TokenList& tokens, Part part = kWhole);
     void See(size_t i) {
       const Token& t = tokens_.tokens_[i];
       // `{` `}` `(` `)` `[` `]` are codes 0 to 5, each closer its opener's plus one.
       if (t.kind != Punctuator || t.value < 0 || t.value > 5) return;
       if (t.value % 2 == 0) {
         open_.push_back(static_cast<uint32_t>(i));
-      } else if (!open_.empty() && tokens_.tokens_[open_.back()].value + 1 == t.value) {
-        tokens_.matches_[open_.back()] = static_cast<uint32_t>(i);
-        open_.pop_back();
+      } else if (!open_.empty()) {
+        Close(static_cast<uint32_t>(i));
+      } else if (part_ == kLaterPart) {
+        unmatched_.push_back(static_cast<uint32_t>(i));  // it may close a group of the earlier part
       }
     }
+    // Matches the closers that `later` left to the groups still open here, as
+    // one walk over both parts would have, and takes over its open groups.
+    void Join(const MatchWalk& later);
     void Finish() { tokens_.matchesValid_ = true; }
 
    private:
+    // A closer closes the innermost open group if it is of its kind; else it is stray.
+    void Close(uint32_t i) {
+      if (tokens_.tokens_[open_.back()].value + 1 != tokens_.tokens_[i].value) return;
+      tokens_.matches_[open_.back()] = i;
+      open_.pop_back();
+    }
+
     const TokenList& tokens_;
-    std::vector<uint32_t> open_;  // indices of open groups, innermost last
+    const Part part_;
+    std::vector<uint32_t> open_;       // indices of open groups, innermost last
+    std::vector<uint32_t> unmatched_;  // closers of a later part with no group open in it
   };
 
  private:

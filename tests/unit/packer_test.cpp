@@ -230,4 +230,34 @@ TEST(PackerTest, UnbalancedInputNeverFails) {
   ExpectRows(std::begin(rows), std::end(rows));
 }
 
+// A long list is walked in two parts at once, the second from a token after a
+// ";". Cut after every ";" of a text full of statement ends, it gets its ";"
+// tokens where one walk puts them.
+TEST(PackerTest, StatementEndsFoundInTwoPartsAsInOne) {
+  const std::u16string text =
+      u"var x\ny = 1; var a = 1, b\n(c); for (var i = 0; i < n; i++) f(i)\n"
+      u"f()\ng(); a\n++b; a++\nb; x = 1\n--y; if (a) return\nelse b()\n"
+      u"var f = function () { a; b\nc }\ng(); o = {a: 1}\n[1].map(f); x = this\n++y;\n"
+      u"switch (a) { case 1: break\ncase 2: ; }; l: for (;;) { continue l }\n"
+      u"var p = q\n++r; var s = {}, t\n(u); v = w++\n;--z\n";
+  trimlet whole;
+  whole.AddSource(text, 0, nullptr);
+  whole.ProcessInTwo(0);
+  const std::u16string expected = whole.Output().value_or(u"");
+  ASSERT_NE(expected.find(u"var x;y=1"), std::u16string::npos);
+  trimlet scanned;
+  scanned.AddSource(text, 0, nullptr);
+  size_t cuts = 0;
+  for (size_t split = 1; split < scanned.Tokens().Size(); ++split) {
+    trimlet packer;
+    packer.AddSource(text, 0, nullptr);
+    if (!packer.Tokens()[split - 1].IsPunct(pack::kSemicolon)) continue;
+    SCOPED_TRACE(split);
+    ++cuts;
+    packer.ProcessInTwo(split);
+    EXPECT_EQ(packer.Output().value_or(u""), expected);
+  }
+  EXPECT_GT(cuts, 15u);
+}
+
 }  // namespace
