@@ -1,7 +1,6 @@
 #include "emitter.h"
 
 #include <array>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -309,19 +308,12 @@ std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEnc
     return EncodeRange(tokens, first, end, end, encoding, byteOrderMark, end - first, encoded);
   }
   std::string second;
-  bool secondDone = false;
   std::string out;
-  {
-    platform::Worker worker([&] {
-      try {
-        second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded);
-        secondDone = true;
-      } catch (const std::bad_alloc&) {
-        // written below, after the first part
-      }
-    });
-    out = EncodeRange(tokens, first, split, end, encoding, byteOrderMark, end - first, encoded);
-  }
+  const bool secondDone = platform::RunBeside(
+      [&] { second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded); },
+      [&] {
+        out = EncodeRange(tokens, first, split, end, encoding, byteOrderMark, end - first, encoded);
+      });
   if (!secondDone) {
     second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded);
   }

@@ -25,6 +25,7 @@
 //   3. the rewrite resolves each identifier to the innermost function that
 //      declares its name and gives it the name chosen for that declaration.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -150,26 +151,66 @@ void NoteLandmark(const Token& t, uint32_t i, Landmarks& landmarks) {
   }
 }
 
-// Every function of the list, in the order of their parameter lists, each
-// knowing the function around it. The brackets are matched in the same walk,
-// and the landmarks noted.
-std::vector<Scope> FindScopes(const TokenList& tokens, Landmarks& landmarks) {
-  struct Start {
-    uint32_t open;
-    bool method;
-  };
-  std::vector<Start> starts;
-  TokenList::MatchWalk walk(tokens);
-  const uint32_t n = static_cast<uint32_t>(tokens.Size());
-  landmarks.names.reserve(n / 2);
-  landmarks.bracesAndVars.reserve(n / 8);
-  for (uint32_t i = 0; i < n; ++i) {
+// Where a function's parameter list starts, and whether it is a method's.
+struct Start {
+  uint32_t open;
+  bool method;
+};
+
+// The walk over the tokens from `first` up to `stop`: the bracket matches, the
+// landmarks, and where parameter lists start.
+void WalkPart(const TokenList& tokens, uint32_t first, uint32_t stop,
+              TokenList::MatchWalk& walk, Landmarks& landmarks, std::vector<Start>& starts) {
+  landmarks.names.reserve((stop - first) / 2);
+  landmarks.bracesAndVars.reserve((stop - first) / 8);
+  for (uint32_t i = first; i < stop; ++i) {
     walk.See(i);
     NoteLandmark(tokens[i], i, landmarks);
     bool method = false;
     const int64_t start = ParameterListAt(tokens, i, method);
     if (start < 0 || (!starts.empty() && starts.back().open == start)) continue;
     starts.push_back({static_cast<uint32_t>(start), method});
+  }
+}
+
+template <typename T>
+void Append(std::vector<T>& to, const std::vector<T>& from, size_t skip = 0) {
+  to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(skip), from.end());
+}
+
+// The walk over the tokens from `split` on, on a second thread, while the
+// caller walks the part before it; false when memory ran out there, and the
+// caller walks the rest itself.
+bool WalkLaterPart(const TokenList& tokens, uint32_t split, TokenList::MatchWalk& walk,
+                   Landmarks& landmarks, std::vector<Start>& starts) {
+  const auto n = static_cast<uint32_t>(tokens.Size());
+  TokenList::MatchWalk laterWalk(tokens, TokenList::MatchWalk::kLaterPart);
+  Landmarks later;
+  std::vector<Start> laterStarts;
+  const bool laterDone =
+      platform::RunBeside([&] { WalkPart(tokens, split, n, laterWalk, later, laterStarts); },
+                          [&] { WalkPart(tokens, 0, split, walk, landmarks, starts); });
+  if (!laterDone) return false;
+  walk.Join(laterWalk);
+  Append(landmarks.names, later.names);
+  Append(landmarks.bracesAndVars, later.bracesAndVars);
+  // `function (` across the cut names one list from both sides.
+  const bool twice = !starts.empty() && !laterStarts.empty() && starts.back().open == laterStarts[0].open;
+  Append(starts, laterStarts, twice ? 1 : 0);
+  return true;
+}
+
+// Every function of the list, in the order of their parameter lists, each
+// knowing the function around it. The brackets are matched in the same walk,
+// and the landmarks noted; a long list is walked in two parts at once, the
+// second from `split` (0: none).
+std::vector<Scope> FindScopes(const TokenList& tokens, Landmarks& landmarks, size_t split) {
+  std::vector<Start> starts;
+  TokenList::MatchWalk walk(tokens);
+  const uint32_t n = static_cast<uint32_t>(tokens.Size());
+  const bool inTwo = split > 0 && split < n;
+  if (!inTwo || !WalkLaterPart(tokens, static_cast<uint32_t>(split), walk, landmarks, starts)) {
+    WalkPart(tokens, inTwo ? static_cast<uint32_t>(split) : 0, n, walk, landmarks, starts);
   }
   walk.Finish();
   const std::vector<uint32_t>& matches = tokens.Matches();
@@ -236,13 +277,13 @@ class ScopeCursor {
 
 class Renamer {
  public:
-  Renamer(trimlet& packer, int32_t firstNewIdentifier)
+  Renamer(trimlet& packer, int32_t firstNewIdentifier, size_t split)
       : packer_(packer),
         tokens_(packer.Tokens()),
         firstNew_(firstNewIdentifier),
         argumentsName_(pack::IdentifierTable().Find(u"arguments")),
         evalName_(pack::IdentifierTable().Find(u"eval")),
-        scopes_(FindScopes(tokens_, landmarks_)),
+        scopes_(FindScopes(tokens_, landmarks_, split)),
         innermost_(static_cast<size_t>(firstNewIdentifier), kNone) {}
 
   // Renames in place; returns the brace level at which the declaration walk ended.
@@ -436,8 +477,14 @@ void Renamer::Rewrite() {
 }  // namespace
 
 void trimlet::ChangeVars() {
+  // A long list is walked in two parts at once, cut in the middle.
+  constexpr size_t kTwoPartsFrom = size_t{1} << 17;
+  ChangeVarsInTwo(Tokens().Size() >= kTwoPartsFrom ? Tokens().Size() / 2 : 0);
+}
+
+void trimlet::ChangeVarsInTwo(size_t split) {
   firstNewIdentifier = pack::IdentifierTable().Count();
-  Renamer renamer(*this, firstNewIdentifier);
+  Renamer renamer(*this, firstNewIdentifier, split);
   const int32_t level = renamer.Run();
   char line[64];
   std::snprintf(line, sizeof line, "\ntrimlet::ChangeVars() : Level = %d\n", level);

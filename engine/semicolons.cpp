@@ -3,7 +3,6 @@
 // Each pass collects the positions it inserts at and merges them when it ends,
 // so a pass never sees its own insertions and stays linear.
 #include <algorithm>
-#include <new>
 #include <vector>
 
 #include "context_rules.h"
@@ -226,18 +225,9 @@ bool WalkLaterPart(const TokenList& tokens, size_t split, TokenList::MatchWalk& 
   FirstPass later;
   std::vector<size_t> laterCalls;
   TokenList::MatchWalk laterMatches(tokens, TokenList::MatchWalk::kLaterPart);
-  bool laterDone = false;
-  {
-    platform::Worker worker([&] {
-      try {
-        WalkPart(tokens, split, tokens.Size(), laterMatches, later, laterCalls);
-        laterDone = true;
-      } catch (const std::bad_alloc&) {
-        // walked by the caller
-      }
-    });
-    WalkPart(tokens, 0, split, matches, found, calls);
-  }
+  const bool laterDone = platform::RunBeside(
+      [&] { WalkPart(tokens, split, tokens.Size(), laterMatches, later, laterCalls); },
+      [&] { WalkPart(tokens, 0, split, matches, found, calls); });
   if (!laterDone) return false;
   matches.Join(laterMatches);
   Append(found.ends, later.ends);

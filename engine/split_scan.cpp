@@ -8,7 +8,6 @@
 // the caller scans the second part again itself; the tokens and the tables end
 // exactly as one scan from start to end would leave them.
 #include <algorithm>
-#include <new>
 
 #include "context_rules.h"
 #include "platform.h"
@@ -95,21 +94,14 @@ bool Scanner::ScanInTwo(const Unit* text, size_t size, int32_t sourceIndex,
   TextTable identifiers, literals, regExps;
   Run<Unit> second(secondTokens, text, size, sourceIndex, nullptr,
                    {identifiers, literals, regExps});
-  bool secondDone = false;
   Run<Unit> first(tokens_, text, size, sourceIndex, progress, ProcessTables());
-  {
-    platform::Worker worker([&] {
-      try {
+  const bool secondDone = platform::RunBeside(
+      [&] {
         secondTokens.Reserve((size - split) / 3 + 16);
         second.StartAfterStatement(split, progress != nullptr);
         second.ScanAll();
-        secondDone = true;
-      } catch (const std::bad_alloc&) {
-        // the first scan goes on alone
-      }
-    });
-    first.ScanUntil(split);
-  }
+      },
+      [&] { first.ScanUntil(split); });
   const bool aligned = secondDone && first.Position() == split && first.AtFreshLine() &&
                        first.Prev() != nullptr &&
                        first.Prev()->IsPunct(kSemicolon);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,25 @@ class Worker {
   std::function<void()> task_;
   void* thread_ = nullptr;  // the system's handle while the thread runs
 };
+
+// Runs `beside` on a worker thread while `here` runs on the calling thread, and
+// returns once both are done: true when `beside` finished, false when memory
+// ran out in it (the caller then does that work itself).
+template <typename Beside, typename Here>
+bool RunBeside(Beside beside, Here here) {
+  bool done = false;
+  Worker worker([&] {
+    try {
+      beside();
+      done = true;
+    } catch (const std::bad_alloc&) {
+      // left to the caller
+    }
+  });
+  here();
+  worker.Join();
+  return done;
+}
 
 // Sends a diagnostic line to the debugger output channel; never shown to the
 // user. A sink, when installed, receives every line as well (tests read it).

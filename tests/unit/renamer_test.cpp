@@ -256,3 +256,33 @@ TEST(RenamerTest, ManyNestedFunctionsShareTheOuterNames) {
   expected += "return a+b}";
   EXPECT_EQ(Pack({source}, true), Pack({expected}, false));
 }
+
+// A long list's functions are found in two parts at once. Cut at every token of
+// a text with functions, methods, accessors and groups across the cut, the
+// renaming is that of one walk.
+TEST(RenamerTest, FunctionsFoundInTwoPartsAsInOne) {
+  const std::u16string text =
+      u"function f(x){var y=x;return function(){var z=y;return [z,{m(){var w;return w}}]}}"
+      u"o={get g(){var v=1;return v},set g(s){var t=s}};l:{h(q)}"
+      u"var k=function(a,b){var c=(a+b)*[a][0];return c};(function(){var u;with(o){u}})()";
+  const auto renamed = [&](size_t split) {
+    trimlet packer;
+    packer.AddSource(text, 0, nullptr);
+    packer.Process();
+    packer.ChangeVarsInTwo(split);
+    return Narrow(packer.Output().value_or(u""));
+  };
+  const std::string whole = renamed(0);
+  ASSERT_NE(whole.find("function f(x){var d=x;"), std::string::npos);
+  size_t count = 0;
+  {
+    trimlet scanned;  // gone before the others, so that each starts from name "a"
+    scanned.AddSource(text, 0, nullptr);
+    scanned.Process();
+    count = scanned.Tokens().Size();
+  }
+  for (size_t split = 1; split < count; ++split) {
+    SCOPED_TRACE(split);
+    EXPECT_EQ(renamed(split), whole);
+  }
+}
