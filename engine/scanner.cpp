@@ -358,7 +358,8 @@ void Scanner::Run<Unit>::ScanWord() {
   const bool afterDot = prev != nullptr && prev->IsPunct(kDot);
   const auto bytes = static_cast<size_t>(q - p_) * sizeof(Unit);
   if (!escaped && words_.Enabled() && bytes <= WordCache::kMostBytes) {
-    const WordCache::Key key = WordCache::KeyOf(p_, bytes, afterDot);
+    const auto room = static_cast<size_t>(end_ - p_) * sizeof(Unit);
+    const WordCache::Key key = WordCache::KeyOf(p_, bytes, room, afterDot);
     Token t{};
     if (!words_.Find(key, t.kind, t.value)) {
       t = WordToken(Units::Wide(p_, q, wide_), afterDot);

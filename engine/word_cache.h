@@ -12,6 +12,10 @@
 
 namespace pack {
 
+#if defined(__BYTE_ORDER__)
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "keys mask the first bytes as the low ones");
+#endif
+
 class WordCache {
  public:
   // Words of up to this many bytes are kept; longer ones are always looked up.
@@ -39,11 +43,20 @@ class WordCache {
 
   bool Enabled() const { return !entries_.empty(); }
 
-  static Key KeyOf(const void* p, size_t bytes, bool afterDot) {
+  // `room` is how many bytes may be read at `p`: with sixteen, the key is
+  // taken in two loads and masked, not assembled byte by byte.
+  static Key KeyOf(const void* p, size_t bytes, size_t room, bool afterDot) {
     Key key;
     const auto* b = static_cast<const unsigned char*>(p);
-    std::memcpy(&key.head, b, bytes < 8 ? bytes : 8);
-    if (bytes > 8) std::memcpy(&key.tail, b + 8, bytes - 8);
+    if (room >= kMostBytes) {
+      std::memcpy(&key.head, b, 8);
+      std::memcpy(&key.tail, b + 8, 8);
+      key.head &= LowBytes(bytes);
+      key.tail &= bytes > 8 ? LowBytes(bytes - 8) : 0;
+    } else {
+      std::memcpy(&key.head, b, bytes < 8 ? bytes : 8);
+      if (bytes > 8) std::memcpy(&key.tail, b + 8, bytes - 8);
+    }
     key.size = static_cast<uint32_t>(bytes) | (afterDot ? kAfterDot : 0);
     return key;
   }
@@ -72,6 +85,9 @@ class WordCache {
     int8_t kind;
     int32_t value;
   };
+
+  // A mask of the first `n` bytes of a little-endian word (all of it from 8).
+  static uint64_t LowBytes(size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; }
 
   size_t Slot(const Key& key) const {
     uint64_t h = (key.head ^ (key.tail * 0x9E3779B97F4A7C15ull) ^ key.size) * 0xFF51AFD7ED558CCDull;
