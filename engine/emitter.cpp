@@ -202,6 +202,7 @@ class EncodedTexts {
                        AddTable(encoder, Literal, LiteralTable()) &&
                        AddTable(encoder, RegExp, RegExpTable());
     bytes_ = encoder.Finish();
+    bytes_.append(OutputEncoder::kBlock, '\0');  // so that every text can be read as a block
     return whole;
   }
 
@@ -244,11 +245,14 @@ class EncodedTexts {
 // Encoded texts, appended as they are.
 struct EncodedOut {
   OutputEncoder& encoder;
-  void append(std::string_view bytes) { encoder.AppendEncoded(bytes); }
-  void push_back(char16_t c) {
-    const char byte = static_cast<char>(c);
-    encoder.AppendEncoded(std::string_view(&byte, 1));
+  void append(std::string_view bytes) {
+    if (bytes.size() <= OutputEncoder::kBlock) {
+      encoder.AppendEncodedBlock(bytes.data(), bytes.size());
+    } else {
+      encoder.AppendEncoded(bytes);
+    }
   }
+  void push_back(char16_t c) { encoder.AppendEncodedByte(static_cast<char>(c)); }
 };
 
 }  // namespace

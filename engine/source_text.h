@@ -77,6 +77,18 @@ class OutputEncoder {
     std::memcpy(stage_ + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }
+  // The same for at most kBlock bytes at `bytes`, which may be read as one block
+  // of kBlock: one fixed-size copy in place of a call.
+  static constexpr size_t kBlock = 16;
+  void AppendEncodedBlock(const char* bytes, size_t n) {
+    if (used_ + kBlock > kStageSize) Flush();
+    std::memcpy(stage_ + used_, bytes, kBlock);
+    used_ += n;
+  }
+  void AppendEncodedByte(char byte) {
+    if (used_ == kStageSize) Flush();
+    stage_[used_++] = byte;
+  }
   // The bytes written so far.
   size_t Size() const { return bytes_.size() + used_; }
   // The bytes; the encoder is left empty.
