@@ -1,6 +1,7 @@
 #include "emitter.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -266,13 +267,10 @@ std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
 
 namespace {
 
-// The bytes of the tokens from `first` up to `stop`, separators after each
-// decided by the tokens up to `end`. Packed code averages about two bytes a
-// token; room for four costs only address space until it is used.
-std::string EncodeRange(const TokenList& tokens, size_t first, size_t stop, size_t end,
-                        TextEncoding encoding, bool byteOrderMark, size_t expectedTokens,
-                        const EncodedTexts* encoded) {
-  OutputEncoder encoder(encoding, byteOrderMark, expectedTokens * 4);
+// Writes the tokens from `first` up to `stop` into `encoder`, separators after
+// each decided by the tokens up to `end`.
+void EncodeRange(const TokenList& tokens, size_t first, size_t stop, size_t end,
+                 const EncodedTexts* encoded, OutputEncoder& encoder) {
   if (encoded != nullptr) {
     EncodedOut out{encoder};
     Emit(tokens, first, stop, end, *encoded, out);
@@ -280,7 +278,6 @@ std::string EncodeRange(const TokenList& tokens, size_t first, size_t stop, size
     EncoderOut out{encoder};
     Emit(tokens, first, stop, end, TextOf(), out);
   }
-  return encoder.Finish();
 }
 
 // Where a long list is cut for two threads: a punctuator near the middle. Its
@@ -308,20 +305,25 @@ std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEnc
                          static_cast<size_t>(LiteralTable().Count()) +
                          static_cast<size_t>(RegExpTable().Count());
   const EncodedTexts* encoded = end - first >= 2 * entries && texts.Build(encoding) ? &texts : nullptr;
+  // Packed code averages about two bytes a token; room for four costs only
+  // address space until it is used.
+  OutputEncoder whole(encoding, byteOrderMark, (end - first) * 4);
   if (split == end) {
-    return EncodeRange(tokens, first, end, end, encoding, byteOrderMark, end - first, encoded);
+    EncodeRange(tokens, first, end, end, encoded, whole);
+    return whole.Finish();
   }
-  std::string second;
-  std::string out;
+  // The second part's room is made here, not on the worker, so that its memory
+  // goes back to the heap that later allocations come from.
+  std::optional<OutputEncoder> second(std::in_place, encoding, false, (end - split) * 4);
   const bool secondDone = platform::RunBeside(
-      [&] { second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded); },
-      [&] {
-        out = EncodeRange(tokens, first, split, end, encoding, byteOrderMark, end - first, encoded);
-      });
+      [&] { EncodeRange(tokens, split, end, end, encoded, *second); },
+      [&] { EncodeRange(tokens, first, split, end, encoded, whole); });
   if (!secondDone) {
-    second = EncodeRange(tokens, split, end, end, encoding, false, end - split, encoded);
+    second.emplace(encoding, false, end - split);
+    EncodeRange(tokens, split, end, end, encoded, *second);
   }
-  out += second;
+  std::string out = whole.Finish();
+  out += second->Finish();
   return out;
 }
 

@@ -95,9 +95,11 @@ bool Scanner::ScanInTwo(const Unit* text, size_t size, int32_t sourceIndex,
   Run<Unit> second(secondTokens, text, size, sourceIndex, nullptr,
                    {identifiers, literals, regExps});
   Run<Unit> first(tokens_, text, size, sourceIndex, progress, ProcessTables());
+  // Made here, not on the worker, so that its memory goes back to the heap the
+  // later stages allocate from.
+  secondTokens.Reserve((size - split) / 3 + 16);
   const bool secondDone = platform::RunBeside(
       [&] {
-        secondTokens.Reserve((size - split) / 3 + 16);
         second.StartAfterStatement(split, progress != nullptr);
         second.ScanAll();
       },
