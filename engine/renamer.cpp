@@ -142,6 +142,12 @@ struct Landmarks {
   std::vector<uint32_t> names;
 };
 
+// Room for the landmarks of `tokens` tokens: about one in two is a name.
+void ReserveLandmarks(Landmarks& landmarks, size_t tokens) {
+  landmarks.names.reserve(tokens / 2);
+  landmarks.bracesAndVars.reserve(tokens / 8);
+}
+
 void NoteLandmark(const Token& t, uint32_t i, Landmarks& landmarks) {
   if (t.kind == pack::Identifier || t.IsKeyword(pack::kWith)) {
     landmarks.names.push_back(i);
@@ -161,8 +167,6 @@ struct Start {
 // landmarks, and where parameter lists start.
 void WalkPart(const TokenList& tokens, uint32_t first, uint32_t stop,
               TokenList::MatchWalk& walk, Landmarks& landmarks, std::vector<Start>& starts) {
-  landmarks.names.reserve((stop - first) / 2);
-  landmarks.bracesAndVars.reserve((stop - first) / 8);
   for (uint32_t i = first; i < stop; ++i) {
     walk.See(i);
     NoteLandmark(tokens[i], i, landmarks);
@@ -185,7 +189,10 @@ bool WalkLaterPart(const TokenList& tokens, uint32_t split, TokenList::MatchWalk
                    Landmarks& landmarks, std::vector<Start>& starts) {
   const auto n = static_cast<uint32_t>(tokens.Size());
   TokenList::MatchWalk laterWalk(tokens, TokenList::MatchWalk::kLaterPart);
+  // Made here, not on the worker, so that their memory goes back to the heap
+  // that later allocations come from.
   Landmarks later;
+  ReserveLandmarks(later, n - split);
   std::vector<Start> laterStarts;
   const bool laterDone =
       platform::RunBeside([&] { WalkPart(tokens, split, n, laterWalk, later, laterStarts); },
@@ -209,6 +216,7 @@ std::vector<Scope> FindScopes(const TokenList& tokens, Landmarks& landmarks, siz
   TokenList::MatchWalk walk(tokens);
   const uint32_t n = static_cast<uint32_t>(tokens.Size());
   const bool inTwo = split > 0 && split < n;
+  ReserveLandmarks(landmarks, n);
   if (!inTwo || !WalkLaterPart(tokens, static_cast<uint32_t>(split), walk, landmarks, starts)) {
     WalkPart(tokens, inTwo ? static_cast<uint32_t>(split) : 0, n, walk, landmarks, starts);
   }
