@@ -36,9 +36,9 @@ class trimlet {
 
   // Renames variables declared with `var` inside functions to short names.
   void ChangeVars();
-  // The same, finding the functions of a long list in two parts at once, the
-  // second from token `split` (0: none). ChangeVars cuts in the middle; tests
-  // cut anywhere.
+  // The same, finding the functions of a long list and giving its names their
+  // new names in two parts at once, the second from token `split` (0: none).
+  // ChangeVars cuts in the middle; tests cut anywhere.
   void ChangeVarsInTwo(size_t split);
 
   // Rewrites string literals as unescape("%XX...") expressions.

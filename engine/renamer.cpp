@@ -24,6 +24,7 @@
 //      stand as labels or object shorthands;
 //   3. the rewrite resolves each identifier to the innermost function that
 //      declares its name and gives it the name chosen for that declaration.
+// On a long list the first sweep and the rewrite each run in two parts at once.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -292,6 +293,7 @@ class Renamer {
         argumentsName_(pack::IdentifierTable().Find(u"arguments")),
         evalName_(pack::IdentifierTable().Find(u"eval")),
         scopes_(FindScopes(tokens_, landmarks_, split)),
+        split_(static_cast<uint32_t>(split)),
         innermost_(static_cast<size_t>(firstNewIdentifier), kNone) {}
 
   // Renames in place; returns the brace level at which the declaration walk ended.
@@ -319,6 +321,7 @@ class Renamer {
   void FindDynamicScopesAndPins();
   void ChooseOwners();
   void Rewrite();
+  void RewriteNames(size_t first, size_t stop, std::vector<int32_t>& innermost);
 
   Scope& ScopeAt(int32_t s) { return scopes_[static_cast<size_t>(s)]; }
   Binding& BindingAt(int32_t b) { return bindings_[static_cast<size_t>(b)]; }
@@ -348,6 +351,7 @@ class Renamer {
   const int32_t evalName_;
   Landmarks landmarks_;
   std::vector<Scope> scopes_;
+  const uint32_t split_;  // where the walks cut a long list in two (0: nowhere)
   std::vector<Binding> bindings_;
   std::vector<int32_t> declarations_;  // binding of each declaration, in walk order
   std::vector<int32_t> entered_;       // bindings in the order their functions open
@@ -467,18 +471,51 @@ void Renamer::ChooseOwners() {
   }
 }
 
-void Renamer::Rewrite() {
+// The names from landmark `first` up to `stop` take the new names of what they
+// stand for. `innermost` starts empty: the functions around the first are
+// entered afresh. The bindings' `outer` links, set by the earlier sweep over the
+// same landmarks, are only read, so two parts of the list may go at once.
+void Renamer::RewriteNames(size_t first, size_t stop, std::vector<int32_t>& innermost) {
   ScopeCursor cursor(scopes_);
-  auto leave = [this](int32_t s) { LeaveScope(s); };
-  auto enter = [this](int32_t s) { EnterScope(s); };
-  for (const uint32_t i : landmarks_.names) {
+  auto leave = [&](int32_t s) {
+    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
+      innermost[static_cast<size_t>(BindingAt(b).name)] = BindingAt(b).outer;
+    }
+  };
+  auto enter = [&](int32_t s) {
+    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
+      innermost[static_cast<size_t>(BindingAt(b).name)] = b;
+    }
+  };
+  for (size_t k = first; k < stop; ++k) {
+    const uint32_t i = landmarks_.names[k];
     cursor.MoveTo(i, leave, enter);
     Token& t = tokens_[i];
     if (!IsSourceName(t)) continue;
-    const int32_t b = innermost_[static_cast<size_t>(t.value)];
+    const int32_t b = innermost[static_cast<size_t>(t.value)];
     if (b == kNone || BindingAt(b).owner == kNone) continue;
     if (ClassifyIdentifier(tokens_, i) == Use::Property) continue;
     t.value = BindingAt(BindingAt(b).owner).newName;
+  }
+}
+
+// A long list is rewritten in two parts at once, the second from the first
+// name at or after token `split_`.
+void Renamer::Rewrite() {
+  const std::vector<uint32_t>& names = landmarks_.names;
+  const auto half = static_cast<size_t>(
+      std::lower_bound(names.begin(), names.end(), split_) - names.begin());
+  if (split_ == 0 || half == names.size()) {
+    RewriteNames(0, names.size(), innermost_);
+    return;
+  }
+  std::vector<int32_t> laterInnermost(innermost_.size(), kNone);
+  const bool laterDone =
+      platform::RunBeside([&] { RewriteNames(half, names.size(), laterInnermost); },
+                          [&] { RewriteNames(0, half, innermost_); });
+  if (!laterDone) {
+    laterInnermost.assign(innermost_.size(), kNone);
+    RewriteNames(half, names.size(), laterInnermost);
   }
 }
 
