@@ -90,19 +90,17 @@ size_t EndAfterCallOrIncrement(const TokenList& tokens, size_t i, std::vector<si
 // what follows cannot continue the expression the function was part of.
 //   var f = function () {}\ng()   ->   var f=function(){};g()
 // but never in   function () {}.bind(x)   (function () {}())   [function () {}, 1]
-std::vector<size_t> FunctionBodies(const trimlet& packer, const std::vector<size_t>& functions) {
+void FunctionBodies(const trimlet& packer, const size_t* first, const size_t* stop,
+                    std::vector<size_t>& inserts) {
   const TokenList& tokens = packer.Tokens();
-  std::vector<size_t> inserts;
-  for (const size_t i : functions) {
-    pack::TokenIterator it = i;
+  for (const size_t* f = first; f != stop; ++f) {
+    pack::TokenIterator it = *f;
     packer.SkipTo(it, pack::kOpenBrace);
     if (it >= tokens.Size()) continue;
     const size_t close = tokens.Matches()[it];
     const size_t v = close + 1;
     if (v < tokens.Size() && pack::CannotContinueExpression(tokens[v])) inserts.push_back(v);
   }
-  std::sort(inserts.begin(), inserts.end());
-  return inserts;
 }
 
 // Where SkipTo(`,`, `;`, `}`) from `from` stops once a ";" stands before each
@@ -141,11 +139,11 @@ size_t SkipToListEnd(const TokenList& tokens, const std::vector<bool>& semicolon
 // so that the end of a statement inside an initialiser is not taken for the
 // `,` of the list itself.
 //   var a = 1, b\n(c)   ->   var a=1,b;(c)
-std::vector<size_t> LaterDeclarators(const TokenList& tokens, const std::vector<size_t>& vars,
-                                     const std::vector<bool>& semicolonBefore) {
-  std::vector<size_t> inserts;
+void LaterDeclarators(const TokenList& tokens, const std::vector<bool>& semicolonBefore,
+                      const size_t* first, const size_t* stop, std::vector<size_t>& inserts) {
   const size_t end = tokens.Size();
-  for (const size_t i : vars) {
+  for (const size_t* v = first; v != stop; ++v) {
+    const size_t i = *v;
     size_t it = i + 1;
     while (it + 1 < end && !semicolonBefore[it] && tokens[it].kind == pack::Identifier) {
       const bool endsAfterName = semicolonBefore[it + 1];
@@ -163,8 +161,6 @@ std::vector<size_t> LaterDeclarators(const TokenList& tokens, const std::vector<
       ++it;
     }
   }
-  std::sort(inserts.begin(), inserts.end());
-  return inserts;
 }
 
 // What one pass over the list finds: the ends of the first two walks, the
@@ -215,6 +211,28 @@ void WalkPart(const TokenList& tokens, size_t first, size_t stop, TokenList::Mat
 template <typename T>
 void Append(std::vector<T>& to, const std::vector<T>& from) {
   to.insert(to.end(), from.begin(), from.end());
+}
+
+// The positions `find(first, stop, out)` finds for each of `items`, in order; a
+// long list of items is gone through in two halves at once.
+template <typename Find>
+std::vector<size_t> FindForEach(const std::vector<size_t>& items, Find find) {
+  constexpr size_t kTwoHalvesFrom = 8192;
+  std::vector<size_t> found;
+  const size_t* const begin = items.data();
+  const size_t* const end = begin + items.size();
+  if (items.size() < kTwoHalvesFrom) {
+    find(begin, end, found);
+    return found;
+  }
+  const size_t* const half = begin + items.size() / 2;
+  std::vector<size_t> later;
+  if (!platform::RunBeside([&] { find(half, end, later); }, [&] { find(begin, half, found); })) {
+    later.clear();
+    find(half, end, later);
+  }
+  Append(found, later);
+  return found;
 }
 
 // The pass over the list from `split` on (a token after a ";") on a second
@@ -275,12 +293,20 @@ void trimlet::ProcessInTwo(size_t split) {
   pack::TokenList& tokens = Tokens();
   FirstPass found = WalkOnce(tokens, split);
   std::vector<size_t>& inserts = found.ends;
-  const std::vector<size_t> bodies = FunctionBodies(*this, found.functions);
+  std::vector<size_t> bodies = FindForEach(
+      found.functions, [&](const size_t* first, const size_t* stop, std::vector<size_t>& out) {
+        FunctionBodies(*this, first, stop, out);
+      });
+  std::sort(bodies.begin(), bodies.end());
   inserts.insert(inserts.end(), bodies.begin(), bodies.end());
   std::sort(inserts.begin(), inserts.end());
   std::vector<bool> semicolonBefore(tokens.Size() + 1, false);
   for (const size_t position : inserts) semicolonBefore[position] = true;
-  const std::vector<size_t> later = LaterDeclarators(tokens, found.vars, semicolonBefore);
+  std::vector<size_t> later = FindForEach(
+      found.vars, [&](const size_t* first, const size_t* stop, std::vector<size_t>& out) {
+        LaterDeclarators(tokens, semicolonBefore, first, stop, out);
+      });
+  std::sort(later.begin(), later.end());
   const size_t firstWalks = inserts.size();
   inserts.insert(inserts.end(), later.begin(), later.end());
   std::inplace_merge(inserts.begin(), inserts.begin() + static_cast<std::ptrdiff_t>(firstWalks),

@@ -260,4 +260,19 @@ TEST(PackerTest, StatementEndsFoundInTwoPartsAsInOne) {
   EXPECT_GT(cuts, 15u);
 }
 
+// A long list goes through its functions and `var` lists in two halves at once:
+// every copy of a snippet gets its semicolons.
+TEST(PackerTest, ManyFunctionsAndVarListsEachGetTheirEnds) {
+  const std::string snippet = "var f = function () {}\ng()\nvar a = 1, b\n(c)\n";
+  const std::string packed = "var f=function(){};g();var a=1,b;(c)";
+  constexpr int kCopies = 9000;
+  std::string source;
+  std::string expected;
+  for (int k = 0; k < kCopies; ++k) {
+    source += snippet;
+    expected += (k > 0 ? ";" : "") + packed;
+  }
+  EXPECT_TRUE(testutil::Pack(source) == expected);
+}
+
 }  // namespace
