@@ -304,6 +304,7 @@ class Renamer {
     ChooseOwners();
     // New names in the order the walk met the declarations:
     //   function f(){var x,y}function g(){var z}   x -> a, y -> b, z -> c
+    ReserveNewNames();
     for (int32_t b : declarations_) {
       const int32_t owner = BindingAt(b).owner;
       if (owner != kNone && BindingAt(owner).newName == kNone) {
@@ -320,6 +321,13 @@ class Renamer {
   void Declare(size_t at, int32_t scope);
   void FindDynamicScopesAndPins();
   void ChooseOwners();
+  // Room in the identifier table for a new name for every binding that owns one.
+  void ReserveNewNames() {
+    size_t owners = 0;
+    for (size_t b = 0; b < bindings_.size(); ++b) owners += bindings_[b].owner == static_cast<int32_t>(b);
+    pack::TextTable& names = pack::IdentifierTable();
+    names.Reserve(static_cast<size_t>(names.Count()) + owners);
+  }
   void Rewrite();
   void RewriteNames(size_t first, size_t stop, std::vector<int32_t>& innermost);
 

@@ -69,6 +69,13 @@ const char16_t* TextTable::Store(std::u16string_view text) {
 
 void TextTable::Grow() { Rehash(slots_.empty() ? 1024 : slots_.size() * 2); }
 
+void TextTable::Reserve(size_t count) {
+  size_t size = slots_.empty() ? 1024 : slots_.size();
+  while ((count + 1) * 2 > size) size *= 2;
+  if (size > slots_.size()) Rehash(size);
+  entries_.reserve(count);
+}
+
 void TextTable::Rehash(size_t size) {
   slots_.assign(size, Slot{nullptr, -1, 0});
   const size_t mask = size - 1;

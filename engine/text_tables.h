@@ -31,6 +31,9 @@ class TextTable {
   void PrefetchText(int32_t index) const {
     if (index >= 0 && index < Count()) __builtin_prefetch(entries_[static_cast<size_t>(index)].data());
   }
+  // Makes room for `count` texts in all, so that adding up to that many needs
+  // no further rehashing.
+  void Reserve(size_t count);
   // Forgets every text from index `count` on.
   void Truncate(int32_t count);
   void Release();
