@@ -87,10 +87,15 @@ struct TextUnits<uint8_t> {
   // eight bytes a step, and ASCII at once.
   static size_t CodeUnits(const uint8_t* p, const uint8_t* q) {
     auto units = static_cast<size_t>(q - p);
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    for (; q - p >= 32; p += 32) {  // runs of ASCII, 32 bytes a step
+      uint64_t w[4];
+      std::memcpy(w, p, sizeof w);
+      if (((w[0] | w[1] | w[2] | w[3]) & kHigh) != 0) break;
+    }
     for (; q - p >= 8; p += 8) {
       uint64_t w;
       std::memcpy(&w, p, sizeof w);
-      constexpr uint64_t kHigh = 0x8080808080808080ull;
       if ((w & kHigh) == 0) continue;
       const uint64_t continuation = w & ~(w << 1) & kHigh;
       const uint64_t fourByteLead = w & (w << 1) & (w << 2) & (w << 3) & kHigh;
