@@ -281,9 +281,9 @@ void Scanner::Run<Unit>::ScanString() {
       ++lines;
     }
   }
-  const std::u16string_view text = Units::Wide(p_, q, wide_);
+  const int32_t value = LiteralValue(q);
   p_ = q;
-  Append(Literal, tables_.literals.Intern(text));
+  Append(Literal, value);
   line_ += lines;  // the token stands on the line where it begins
 }
 
@@ -305,9 +305,28 @@ void Scanner::Run<Unit>::ScanNumber() {
       break;
     }
   }
-  const std::u16string_view text = Units::Wide(p_, q, wide_);
+  const int32_t value = LiteralValue(q);
   p_ = q;
-  Append(Literal, tables_.literals.Intern(text));
+  Append(Literal, value);
+}
+
+// The literal table's index of the text from the cursor up to `q`. Short ones
+// are looked up in the word cache first: a string or number never has the
+// spelling of a word, as it starts with a quote, a digit or a dot.
+template <typename Unit>
+int32_t Scanner::Run<Unit>::LiteralValue(const Unit* q) {
+  const auto bytes = static_cast<size_t>(q - p_) * sizeof(Unit);
+  if (!words_.Enabled() || bytes > WordCache::kMostBytes) {
+    return tables_.literals.Intern(Units::Wide(p_, q, wide_));
+  }
+  const auto room = static_cast<size_t>(end_ - p_) * sizeof(Unit);
+  const WordCache::Key key = WordCache::KeyOf(p_, bytes, room, false);
+  Token t{};
+  if (!words_.Find(key, t.kind, t.value)) {
+    t.value = tables_.literals.Intern(Units::Wide(p_, q, wide_));
+    words_.Store(key, Literal, t.value);
+  }
+  return t.value;
 }
 
 namespace {

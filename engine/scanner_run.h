@@ -127,6 +127,7 @@ class Scanner::Run {
   bool TryScanRegExp();
   void ScanString();
   void ScanNumber();
+  int32_t LiteralValue(const Unit* q);
   void ScanWord();
   Token WordToken(std::u16string_view word, bool afterDot);
   void ScanPunctuator();
@@ -170,7 +171,7 @@ class Scanner::Run {
   static constexpr size_t kNoCloser = SIZE_MAX;
   bool notesGroups_ = false;
   std::vector<BaseGroup> baseGroups_;
-  WordCache words_;        // words read before, for this scan's tables
+  WordCache words_;        // words and short literals read before, for this scan's tables
   std::u16string plain_;  // the plain spelling of an escaped identifier
   std::u16string wide_;   // a token's text as UTF-16, when the text is UTF-8
 };

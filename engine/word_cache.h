@@ -1,8 +1,9 @@
 // The words a scan has read lately, by the units they are spelled with, and the
 // token each became. A script spends most of its words on a few hundred names
-// and keywords (`function`, `return`, `this`, `length`): a word found here needs
-// no widening, no keyword search and no look into the text tables, whose slots
-// lie far apart in memory.
+// and keywords (`function`, `return`, `this`, `length`), and most of its short
+// literals on a few strings and numbers ("object", "", 0, 1): a word found here
+// needs no widening, no keyword search and no look into the text tables, whose
+// slots lie far apart in memory.
 #pragma once
 
 #include <cstddef>

@@ -214,15 +214,17 @@ void ExpectCopiesAlike(const pack::TokenList& tokens, size_t copies) {
 
 }  // namespace
 
-// A long text reads the words it has seen before from a cache: a word must come
-// out as the same token however often it recurs, with and without a `.` before
-// it, in words of 8, 9, 16 and 17 bytes, and beside names that differ from it
-// only in length or in the bytes past the first eight.
+// A long text reads the words and short literals it has seen before from a
+// cache: a word must come out as the same token however often it recurs, with
+// and without a `.` before it, in words of 8, 9, 16 and 17 bytes, beside names
+// that differ from it only in length or in the bytes past the first eight, and
+// beside strings and numbers.
 TEST(ScannerTest, RecurringWordsScanAlike) {
   const std::string piece =
       "if(a.if)return this.return;var x1=null,x12=true,abcdefgh=1,abcdefghi=2,"
       "abcdefghijklmnop=3,abcdefghijklmnopq=4,abcdefghijklmnoq=5;o.null=o.true;"
-      "caf\xC3\xA9=r\xC3\xA9sum\xC3\xA9+instanceof1;function f(){}\n";
+      "caf\xC3\xA9=r\xC3\xA9sum\xC3\xA9+instanceof1;function f(){}\n"
+      "x=\"abc\",y='abc',z=12,w=.5,h=0x1F,q=\"abcdefghijklmn\",r=\"abcdefghijklmno\",abc=1;\n";
   const size_t copies = 400;
   std::string text;
   for (size_t c = 0; c < copies; ++c) text += piece;
@@ -230,6 +232,7 @@ TEST(ScannerTest, RecurringWordsScanAlike) {
   alone.AddSource(platform::Utf8ToWide(piece), 0, nullptr);
   const std::string once = Describe(alone.Tokens());
   EXPECT_NE(once.find("K(return) K(this) P(.) I(return)"), std::string::npos);
+  EXPECT_NE(once.find("L(\"abc\") P(,) I(y) P(=) L('abc')"), std::string::npos);
   trimlet bytes;
   bytes.AddSourceUtf8(text, 0, nullptr);
   ExpectCopiesAlike(bytes.Tokens(), copies);
