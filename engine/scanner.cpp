@@ -197,13 +197,19 @@ bool Scanner::Run<Unit>::IsHtmlCloseComment() const {
 
 template <typename Unit>
 void Scanner::Run<Unit>::SkipLineComment() {
-  while (p_ < end_ && !Units::IsBreakAt(p_, end_)) ++p_;
+  while (p_ < end_) {
+    p_ = Units::SkipCommentText(p_, end_);
+    if (p_ >= end_ || Units::IsBreakAt(p_, end_)) return;
+    ++p_;
+  }
 }
 
 template <typename Unit>
 void Scanner::Run<Unit>::SkipBlockComment() {
   p_ += 2;
   while (p_ < end_) {
+    p_ = Units::SkipCommentText(p_, end_);
+    if (p_ >= end_) return;
     if (*p_ == u'*' && p_ + 1 < end_ && p_[1] == u'/') {
       p_ += 2;
       return;

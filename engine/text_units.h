@@ -15,6 +15,10 @@
 
 namespace pack {
 
+#if defined(__BYTE_ORDER__)
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the first byte of a word is its lowest");
+#endif
+
 template <typename Unit>
 struct TextUnits;
 
@@ -34,6 +38,8 @@ struct TextUnits<char16_t> {
   static size_t CodeUnits(const char16_t* p, const char16_t* q) {
     return static_cast<size_t>(q - p);
   }
+  // Where the plain text of a comment that starts at `p` may end; see below.
+  static const char16_t* SkipCommentText(const char16_t* p, const char16_t*) { return p; }
 };
 
 template <>
@@ -55,6 +61,24 @@ struct TextUnits<uint8_t> {
     char32_t cp = p[0] & kLeadBits[length];
     for (size_t i = 1; i < length; ++i) cp = (cp << 6) | (p[i] & 0x3F);
     return cp;
+  }
+  // The first byte from `p` on that is `*`, a line end (LF, CR, SUB) or part of
+  // a character beyond ASCII (which may be U+2028 or U+2029): the place where a
+  // comment may end. Before it lies text a comment skips whole; eight bytes a step.
+  static const uint8_t* SkipCommentText(const uint8_t* p, const uint8_t* end) {
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    // The top bit of each byte of `w` that is zero (exact up to the first one).
+    const auto zeroBytes = [](uint64_t w) { return (w - kOnes) & ~w & kHigh; };
+    for (; end - p >= 8; p += 8) {
+      uint64_t w;
+      std::memcpy(&w, p, sizeof w);
+      const uint64_t marks = zeroBytes(w ^ (kOnes * '*')) | zeroBytes(w ^ (kOnes * '\n')) |
+                             zeroBytes(w ^ (kOnes * '\r')) | zeroBytes(w ^ (kOnes * 26)) |
+                             (w & kHigh);
+      if (marks != 0) return p + __builtin_ctzll(marks) / 8;
+    }
+    return p;
   }
   // U+2028 and U+2029 are E2 80 A8 and E2 80 A9.
   static bool IsBreakAt(const uint8_t* p, const uint8_t* end) {

@@ -242,3 +242,27 @@ TEST(ScannerTest, RecurringWordsScanAlike) {
   ExpectCopiesAlike(wide.Tokens(), copies);
   EXPECT_EQ(Describe(wide.Tokens()).substr(0, once.size()), once);
 }
+
+// Comments are skipped eight bytes at a time up to a `*`, a line end or a byte
+// beyond ASCII: whatever stands where, in either text form, the tokens after a
+// comment come out as they would one character at a time, on the right lines.
+TEST(ScannerTest, CommentsOfEveryLengthEndWhereTheyEnd) {
+  const char* const ends[] = {"\n", "\r\n", "\r", "\x1A", "\xE2\x80\xA8", "\xE2\x80\xA9"};
+  for (size_t k = 0; k < 20; ++k) {
+    for (const char* end : ends) {
+      const std::string fill(k, 'x');
+      const std::string text = "a/*" + fill + "*" + end + "**/b/*" + fill + "\xC3\xA9*/c//" + fill +
+                               "*" + end + "d//" + fill;
+      SCOPED_TRACE(text);
+      trimlet bytes;
+      bytes.AddSourceUtf8(text, 0, nullptr);
+      EXPECT_EQ(Describe(bytes.Tokens()), "I(a) ^I(b) I(c) ^I(d)");
+      ASSERT_EQ(bytes.Tokens().Size(), 4u);
+      EXPECT_EQ(bytes.Tokens()[1].line, 2);
+      EXPECT_EQ(bytes.Tokens()[3].line, 3);
+      trimlet wide;
+      wide.AddSource(platform::Utf8ToWide(text), 0, nullptr);
+      EXPECT_EQ(Describe(wide.Tokens()), Describe(bytes.Tokens()));
+    }
+  }
+}
