@@ -24,7 +24,8 @@
 //      stand as labels or object shorthands;
 //   3. the rewrite resolves each identifier to the innermost function that
 //      declares its name and gives it the name chosen for that declaration.
-// On a long list the first sweep and the rewrite each run in two parts at once.
+// On a long list the first sweep, the use sweep and the rewrite each run in two
+// parts at once.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -319,7 +320,10 @@ class Renamer {
   int32_t FindDeclarations();
   size_t DeclareList(size_t first, ScopeCursor& cursor);
   void Declare(size_t at, int32_t scope);
+  struct Sweep;
+  void SweepNames(size_t first, size_t stop, Sweep& sweep) const;
   void FindDynamicScopesAndPins();
+  void Take(const Sweep& part);
   void ChooseOwners();
   // Room in the identifier table for a new name for every binding that owns one.
   void ReserveNewNames() {
@@ -337,19 +341,18 @@ class Renamer {
     return t.kind == pack::Identifier && t.value >= 0 && t.value < firstNew_;
   }
 
-  // Opening a function makes its bindings the innermost ones of their names;
-  // closing it brings back those of the enclosing functions.
-  void EnterScope(int32_t s) {
-    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
-      int32_t& top = innermost_[static_cast<size_t>(BindingAt(b).name)];
-      BindingAt(b).outer = top;
-      top = b;
+  // Calls f(binding, name) for each binding that function `s` declares.
+  template <typename F>
+  void ForEachBinding(int32_t s, F f) const {
+    for (int32_t b = scopes_[static_cast<size_t>(s)].firstBinding; b != kNone;
+         b = bindings_[static_cast<size_t>(b)].nextInScope) {
+      f(b, static_cast<size_t>(bindings_[static_cast<size_t>(b)].name));
     }
   }
+  // Closing a function brings back the bindings of the enclosing functions as
+  // the innermost ones of their names.
   void LeaveScope(int32_t s) {
-    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
-      innermost_[static_cast<size_t>(BindingAt(b).name)] = BindingAt(b).outer;
-    }
+    ForEachBinding(s, [this](int32_t b, size_t name) { innermost_[name] = BindingAt(b).outer; });
   }
 
   trimlet& packer_;
@@ -431,33 +434,103 @@ void Renamer::Declare(size_t at, int32_t scope) {
   declarations_.push_back(top);
 }
 
-// Marks the functions in which eval or with appears, themselves or in a nested
-// function, and the bindings whose name a label or shorthand inside uses.
-void Renamer::FindDynamicScopesAndPins() {
-  ScopeCursor cursor(scopes_);
-  auto leave = [this](int32_t s) {
-    LeaveScope(s);
-    if (ScopeAt(s).dynamic && ScopeAt(s).parent != kNone) ScopeAt(ScopeAt(s).parent).dynamic = true;
+// What the use sweep finds over a part of the names: the functions with eval
+// or with directly inside, the bindings a label or shorthand uses, the bindings
+// in the order their functions open, and the binding each one covers.
+struct Renamer::Sweep {
+  Sweep(size_t scopes, size_t bindings, size_t names)
+      : dynamic(scopes, 0), pinned(bindings, 0), outer(bindings, kNone), innermost(names, kNone) {}
+  std::vector<uint8_t> dynamic;
+  std::vector<uint8_t> pinned;
+  std::vector<int32_t> entered;
+  std::vector<int32_t> outer;
+  std::vector<int32_t> innermost;  // per name: the innermost open binding
+};
+
+// The use sweep over the names from landmark `first` up to `stop`, starting
+// with no function open: the functions around the first are entered afresh,
+// and those that a sweep of the names before `first` entered too are left out
+// of `entered`. Only `sweep` is written, so two parts may go at once.
+void Renamer::SweepNames(size_t first, size_t stop, Sweep& sweep) const {
+  const std::vector<uint32_t>& names = landmarks_.names;
+  const auto enteredBefore = [&](int32_t s) {
+    const uint32_t open = scopes_[static_cast<size_t>(s)].open;
+    return first > 0 && open < names[first] &&
+           std::lower_bound(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(first),
+                            open) != names.begin() + static_cast<std::ptrdiff_t>(first);
   };
-  auto enter = [this](int32_t s) {
-    EnterScope(s);
-    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
-      entered_.push_back(b);
-    }
+  ScopeCursor cursor(scopes_);
+  auto leave = [&](int32_t s) {
+    ForEachBinding(s, [&](int32_t b, size_t name) {
+      sweep.innermost[name] = sweep.outer[static_cast<size_t>(b)];
+    });
+  };
+  auto enter = [&](int32_t s) {
+    const bool again = enteredBefore(s);
+    ForEachBinding(s, [&](int32_t b, size_t name) {
+      sweep.outer[static_cast<size_t>(b)] = sweep.innermost[name];
+      sweep.innermost[name] = b;
+      if (!again) sweep.entered.push_back(b);
+    });
   };
   // Only names and `with` matter here; a function with neither inside declares
   // nothing and holds no eval or with, so stepping over it changes nothing.
-  for (const uint32_t i : landmarks_.names) {
+  for (size_t k = first; k < stop; ++k) {
+    const uint32_t i = names[k];
     cursor.MoveTo(i, leave, enter);
     const Token& t = tokens_[i];
     const int32_t scope = cursor.Innermost();
-    if (t.IsKeyword(pack::kWith) && scope != kNone) ScopeAt(scope).dynamic = true;
+    if (t.IsKeyword(pack::kWith) && scope != kNone) sweep.dynamic[static_cast<size_t>(scope)] = 1;
     if (!IsSourceName(t) || t.Has(pack::kAfterDot)) continue;
-    if (t.value == evalName_ && scope != kNone) ScopeAt(scope).dynamic = true;
-    const int32_t b = innermost_[static_cast<size_t>(t.value)];
-    if (b != kNone && ClassifyIdentifier(tokens_, i) == Use::Pinned) BindingAt(b).pinned = true;
+    if (t.value == evalName_ && scope != kNone) sweep.dynamic[static_cast<size_t>(scope)] = 1;
+    const int32_t b = sweep.innermost[static_cast<size_t>(t.value)];
+    if (b != kNone && ClassifyIdentifier(tokens_, i) == Use::Pinned) {
+      sweep.pinned[static_cast<size_t>(b)] = 1;
+    }
   }
-  cursor.LeaveAll(leave);
+}
+
+// Marks the functions in which eval or with appears, themselves or in a nested
+// function, and the bindings whose name a label or shorthand inside uses. A
+// long list is swept in two parts at once, the second from the first name at
+// or after token `split_`.
+void Renamer::FindDynamicScopesAndPins() {
+  const std::vector<uint32_t>& names = landmarks_.names;
+  const auto half = static_cast<size_t>(
+      std::lower_bound(names.begin(), names.end(), split_) - names.begin());
+  Sweep sweep(scopes_.size(), bindings_.size(), innermost_.size());
+  if (split_ == 0 || half == 0 || half == names.size()) {
+    SweepNames(0, names.size(), sweep);
+    Take(sweep);
+  } else {
+    Sweep later(scopes_.size(), bindings_.size(), innermost_.size());
+    const bool laterDone = platform::RunBeside([&] { SweepNames(half, names.size(), later); },
+                                               [&] { SweepNames(0, half, sweep); });
+    if (!laterDone) {
+      later = Sweep(scopes_.size(), bindings_.size(), innermost_.size());
+      SweepNames(half, names.size(), later);
+    }
+    Take(sweep);
+    Take(later);
+  }
+  // eval or with anywhere inside a function makes it dynamic: a nested
+  // function comes after the one around it.
+  for (size_t s = scopes_.size(); s-- > 0;) {
+    Scope& scope = scopes_[s];
+    if (scope.dynamic && scope.parent != kNone) ScopeAt(scope.parent).dynamic = true;
+  }
+}
+
+// Takes what a sweep found: its marks, and for each binding it entered first
+// (the sweep of the part before it has the others), its place in `entered_` and
+// the binding it covers.
+void Renamer::Take(const Sweep& part) {
+  for (size_t s = 0; s < scopes_.size(); ++s) scopes_[s].dynamic = scopes_[s].dynamic || part.dynamic[s];
+  for (size_t b = 0; b < bindings_.size(); ++b) bindings_[b].pinned = bindings_[b].pinned || part.pinned[b];
+  for (const int32_t b : part.entered) {
+    entered_.push_back(b);
+    bindings_[static_cast<size_t>(b)].outer = part.outer[static_cast<size_t>(b)];
+  }
 }
 
 // A binding is renamed unless its function is dynamic, its name is pinned in
@@ -486,14 +559,10 @@ void Renamer::ChooseOwners() {
 void Renamer::RewriteNames(size_t first, size_t stop, std::vector<int32_t>& innermost) {
   ScopeCursor cursor(scopes_);
   auto leave = [&](int32_t s) {
-    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
-      innermost[static_cast<size_t>(BindingAt(b).name)] = BindingAt(b).outer;
-    }
+    ForEachBinding(s, [&](int32_t b, size_t name) { innermost[name] = BindingAt(b).outer; });
   };
   auto enter = [&](int32_t s) {
-    for (int32_t b = ScopeAt(s).firstBinding; b != kNone; b = BindingAt(b).nextInScope) {
-      innermost[static_cast<size_t>(BindingAt(b).name)] = b;
-    }
+    ForEachBinding(s, [&](int32_t b, size_t name) { innermost[name] = b; });
   };
   for (size_t k = first; k < stop; ++k) {
     const uint32_t i = landmarks_.names[k];

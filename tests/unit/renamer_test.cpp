@@ -257,14 +257,16 @@ TEST(RenamerTest, ManyNestedFunctionsShareTheOuterNames) {
   EXPECT_EQ(Pack({source}, true), Pack({expected}, false));
 }
 
-// A long list's functions are found in two parts at once. Cut at every token of
-// a text with functions, methods, accessors and groups across the cut, the
-// renaming is that of one walk.
+// A long list's functions are found, its names swept and rewritten in two parts
+// at once. Cut at every token of a text with functions, methods, accessors,
+// groups, eval, with and labels across the cut, the renaming is that of one walk.
 TEST(RenamerTest, FunctionsFoundInTwoPartsAsInOne) {
   const std::u16string text =
       u"function f(x){var y=x;return function(){var z=y;return [z,{m(){var w;return w}}]}}"
       u"o={get g(){var v=1;return v},set g(s){var t=s}};l:{h(q)}"
-      u"var k=function(a,b){var c=(a+b)*[a][0];return c};(function(){var u;with(o){u}})()";
+      u"var k=function(a,b){var c=(a+b)*[a][0];return c};(function(){var u;with(o){u}})();"
+      u"function p(){var m=1;function n(){var m2=eval(\"m\");return m2}return m}"
+      u"function r(){var lab=1,z1;function s(){var z1;lab:for(;;){break lab}}return lab+z1}";
   const auto renamed = [&](size_t split) {
     trimlet packer;
     packer.AddSource(text, 0, nullptr);
