@@ -109,6 +109,14 @@ class Scanner::Run {
   void CloseGroup();
   void CopyTokens(const TokenList& theirs, size_t first, size_t stop, const Remap& values,
                   int32_t lines);
+  // Tokens [first, stop) of another scan, to be written from index `to` on.
+  struct GroupCopy {
+    size_t to;
+    size_t first;
+    size_t stop;
+  };
+  void FillCopies(const TokenList& theirs, const std::vector<GroupCopy>& copies,
+                  const Remap& values, int32_t lines);
   // Past the character at `p`, and never past the end, even when a scan that
   // began inside a character reads its last bytes as the start of one.
   const Unit* NextCharacter(const Unit* p) const {

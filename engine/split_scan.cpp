@@ -160,6 +160,7 @@ bool Scanner::Run<Unit>::Adopt(const Run& other, const Remap& values, const Text
   size_t nextRefused = 0;
   size_t nextGroup = 0;
   const int32_t lines = line_ - 1;
+  std::vector<GroupCopy> copies;
   for (size_t k = 1; k < theirs.Size(); ++k) {  // 0 is the ";" it started after
     Token t = theirs[k];
     if (t.Has(kKeywordName)) {  // scanned as a keyword first, named by what followed
@@ -186,13 +187,47 @@ bool Scanner::Run<Unit>::Adopt(const Run& other, const Remap& values, const Text
       const BaseGroup& group = other.baseGroups_[nextGroup++];
       if (!open_.empty() && open_.back().kind == group.kind) {
         const size_t stop = std::min(group.closer, theirs.Size());
-        CopyTokens(theirs, k + 1, stop, values, lines);
+        // The closer's context reads the two tokens before it: those are taken
+        // now, the rest once every group is placed, on two threads.
+        const size_t now = std::max(k + 1, stop >= 2 ? stop - 2 : 0);
+        if (now > k + 1) copies.push_back({tokens_.AppendUnwritten(now - (k + 1)), k + 1, now});
+        CopyTokens(theirs, now, stop, values, lines);
         k = stop - 1;
       }
     }
   }
   line_ += other.line_ - 1;
+  FillCopies(theirs, copies, values, lines);
   return true;
+}
+
+// Writes each group's tokens into the room left for them, with this scan's
+// values and lines; many of them are written in two halves at once.
+template <typename Unit>
+void Scanner::Run<Unit>::FillCopies(const TokenList& theirs, const std::vector<GroupCopy>& copies,
+                                    const Remap& values, int32_t lines) {
+  const auto fill = [&](size_t first, size_t stop) {
+    for (size_t c = first; c < stop; ++c) {
+      const GroupCopy& copy = copies[c];
+      for (size_t j = copy.first; j < copy.stop; ++j) {
+        Token t = theirs[j];
+        t.value = Translate(t, values);
+        t.line += lines;
+        tokens_[copy.to + (j - copy.first)] = t;
+      }
+    }
+  };
+  size_t total = 0;
+  for (const GroupCopy& copy : copies) total += copy.stop - copy.first;
+  constexpr size_t kTwoHalvesFrom = size_t{1} << 16;
+  size_t half = 0;
+  for (size_t seen = 0; half < copies.size() && seen < total / 2; ++half) {
+    seen += copies[half].stop - copies[half].first;
+  }
+  if (total < kTwoHalvesFrom ||
+      !platform::RunBeside([&] { fill(half, copies.size()); }, [&] { fill(0, half); })) {
+    fill(0, copies.size());
+  }
 }
 
 template <typename Unit>
@@ -242,6 +277,8 @@ void Scanner::Run<Unit>::Restore(const Run& saved) {
   template bool Scanner::Run<Unit>::SlashReadAlike(const Token&, bool) const;              \
   template bool Scanner::Run<Unit>::Adopt(const Run&, const Remap&, const TextTable&);     \
   template void Scanner::Run<Unit>::CopyTokens(const TokenList&, size_t, size_t,           \
+                                               const Remap&, int32_t);                     \
+  template void Scanner::Run<Unit>::FillCopies(const TokenList&, const std::vector<GroupCopy>&, \
                                                const Remap&, int32_t);                     \
   template void Scanner::Run<Unit>::ReportRest(const Run&);                                \
   template void Scanner::Run<Unit>::Restore(const Run&);

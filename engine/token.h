@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace pack {
@@ -49,6 +52,27 @@ struct Token {
 
 static_assert(sizeof(Token) == 16, "a token stays sixteen bytes");
 
+// Makes room for tokens without writing it: a list grows by whole ranges that
+// are written right after.
+template <typename T>
+struct UninitializedRoom : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitializedRoom<U>;
+  };
+  UninitializedRoom() = default;
+  template <typename U>
+  UninitializedRoom(const UninitializedRoom<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 // A position in a TokenList: the index of a token, or Size() for the end.
 using TokenIterator = size_t;
 
@@ -76,6 +100,14 @@ class TokenList {
   }
   // Makes room for `n` tokens; growth stays geometric over many sources.
   void Reserve(size_t n);
+  // Adds `n` tokens left unwritten, for the caller to write before anything
+  // reads them; returns the index of the first.
+  size_t AppendUnwritten(size_t n) {
+    const size_t first = tokens_.size();
+    tokens_.resize(first + n);
+    matchesValid_ = false;
+    return first;
+  }
 
   // Drops every token from position `n` on.
   void Truncate(size_t n) {
@@ -134,7 +166,7 @@ class TokenList {
   };
 
  private:
-  std::vector<Token> tokens_;
+  std::vector<Token, UninitializedRoom<Token>> tokens_;
   mutable std::vector<uint32_t> matches_;
   mutable bool matchesValid_ = false;
 };

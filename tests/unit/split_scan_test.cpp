@@ -115,6 +115,19 @@ TEST(SplitScanTest, JoinsOnlyWhereTheSecondPartReadsAlike) {
   }
 }
 
+// Thousands of groups at the second part's first level are copied in two
+// halves at once once the join has placed them all.
+TEST(SplitScanTest, ManyCopiedGroupsComeOutAsOneScan) {
+  std::u16string text = u"a();\n";
+  for (int k = 0; k < 6000; ++k) {
+    text += u"(function (a" + platform::Utf8ToWide(std::to_string(k)) +
+            u") {\n  var s = /x/g;\n  return {get: 1, if: a / 2};\n})();\n";
+  }
+  bool joined = false;
+  EXPECT_TRUE(ScanBoth(u"", text, 5, &joined) == ScanBoth(u"", text, std::u16string::npos));
+  EXPECT_TRUE(joined);
+}
+
 TEST(SplitScanTest, ASourceAfterOthersKeepsItsOwnStart) {
   const std::u16string before = u"x = {a: (1\n";
   const std::u16string text = u"y = 1;\nz = a / 2 / 3;\n";
