@@ -341,6 +341,14 @@ class Renamer {
     return t.kind == pack::Identifier && t.value >= 0 && t.value < firstNew_;
   }
 
+  // Where the walks over the names cut a long list: the first name at or after
+  // token `split_`; the number of names when there is no cut.
+  size_t LaterNames() const {
+    const std::vector<uint32_t>& names = landmarks_.names;
+    const auto half = static_cast<size_t>(
+        std::lower_bound(names.begin(), names.end(), split_) - names.begin());
+    return split_ == 0 || half == 0 ? names.size() : half;
+  }
   // Calls f(binding, name) for each binding that function `s` declares.
   template <typename F>
   void ForEachBinding(int32_t s, F f) const {
@@ -492,14 +500,12 @@ void Renamer::SweepNames(size_t first, size_t stop, Sweep& sweep) const {
 
 // Marks the functions in which eval or with appears, themselves or in a nested
 // function, and the bindings whose name a label or shorthand inside uses. A
-// long list is swept in two parts at once, the second from the first name at
-// or after token `split_`.
+// long list is swept in two parts at once.
 void Renamer::FindDynamicScopesAndPins() {
   const std::vector<uint32_t>& names = landmarks_.names;
-  const auto half = static_cast<size_t>(
-      std::lower_bound(names.begin(), names.end(), split_) - names.begin());
+  const size_t half = LaterNames();
   Sweep sweep(scopes_.size(), bindings_.size(), innermost_.size());
-  if (split_ == 0 || half == 0 || half == names.size()) {
+  if (half == names.size()) {
     SweepNames(0, names.size(), sweep);
     Take(sweep);
   } else {
@@ -576,13 +582,11 @@ void Renamer::RewriteNames(size_t first, size_t stop, std::vector<int32_t>& inne
   }
 }
 
-// A long list is rewritten in two parts at once, the second from the first
-// name at or after token `split_`.
+// A long list is rewritten in two parts at once.
 void Renamer::Rewrite() {
   const std::vector<uint32_t>& names = landmarks_.names;
-  const auto half = static_cast<size_t>(
-      std::lower_bound(names.begin(), names.end(), split_) - names.begin());
-  if (split_ == 0 || half == names.size()) {
+  const size_t half = LaterNames();
+  if (half == names.size()) {
     RewriteNames(0, names.size(), innermost_);
     return;
   }
