@@ -22,8 +22,8 @@ class WordCache {
   // Words of up to this many bytes are kept; longer ones are always looked up.
   static constexpr size_t kMostBytes = 16;
 
-  // Room for about one word in every `textBytes / 256` of text, up to 4,096:
-  // a short text gets a small cache or none.
+  // One entry for every 256 bytes of text, from 64 up to 4,096; none for a
+  // text under 16 KB, which would gain less than the entries cost to clear.
   explicit WordCache(size_t textBytes) {
     size_t n = 0;
     if (textBytes >= kFewestTextBytes) {
@@ -33,8 +33,8 @@ class WordCache {
     entries_.resize(n);
   }
 
-  // The spelling of a word: `bytes` (at most kMostBytes) at `p`, and whether a
-  // `.` came before it, since after one every word is a name.
+  // The spelling of a word or literal: `bytes` (at most kMostBytes) at `p`, and
+  // whether a `.` came before it, since after one every word is a name.
   struct Key {
     uint64_t head = 0;
     uint64_t tail = 0;
@@ -82,7 +82,7 @@ class WordCache {
   struct Entry {
     uint64_t head;
     uint64_t tail;
-    uint32_t size;  // 0: empty, as no word has no bytes
+    uint32_t size;  // 0: empty; no word is empty
     int8_t kind;
     int32_t value;
   };
