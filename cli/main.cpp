@@ -64,7 +64,7 @@ void PrintProgress(int32_t position) {
 enum class ReadOutcome { Read, Unreadable, TooLarge };
 
 // Reads an input, or says why it cannot.
-ReadOutcome ReadSourceFile(const std::string& name, std::string& bytes) {
+ReadOutcome ReadSourceFile(const std::string& name, platform::FileBytes& bytes) {
   SetCurrentFile(name, 0);
   const platform::FileResult read = platform::ReadWholeFile(name, bytes);
   if (!read.ok) std::fprintf(stderr, cli::kCause, name.c_str(), read.error.c_str());
@@ -72,12 +72,12 @@ ReadOutcome ReadSourceFile(const std::string& name, std::string& bytes) {
     std::printf("%s", cli::kOutOfMemory);
     return ReadOutcome::TooLarge;
   }
-  if (read.ok && bytes.empty()) std::fprintf(stderr, cli::kCause, name.c_str(), "empty file");
-  if (!read.ok || bytes.empty()) {
+  if (read.ok && bytes.Size() == 0) std::fprintf(stderr, cli::kCause, name.c_str(), "empty file");
+  if (!read.ok || bytes.Size() == 0) {
     std::printf(cli::kReadError, name.c_str());
     return ReadOutcome::Unreadable;
   }
-  SetCurrentFile(name, static_cast<int32_t>(bytes.size()));
+  SetCurrentFile(name, static_cast<int32_t>(bytes.Size()));
   return ReadOutcome::Read;
 }
 
@@ -111,7 +111,7 @@ Arguments FilterArguments(int argc, char** argv) {
 
 int PackSingleFile(const Arguments& args) {
   const std::string& input = args.files[1];
-  std::string bytes;
+  platform::FileBytes bytes;
   switch (ReadSourceFile(input, bytes)) {
     case ReadOutcome::TooLarge: return cli::kExitOutOfMemory;
     case ReadOutcome::Unreadable: return cli::kExitUnreadable;
@@ -141,18 +141,19 @@ int PackSeveralFiles(const Arguments& args) {
   pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
   bool byteOrderMark = false;
   for (size_t i = 1; i + 1 < n; ++i) {
-    std::string bytes;
+    platform::FileBytes bytes;
     const ReadOutcome outcome = ReadSourceFile(args.files[i], bytes);
     if (outcome == ReadOutcome::TooLarge) return cli::kExitOutOfMemory;
     if (outcome == ReadOutcome::Unreadable) {
       status = cli::kExitUnreadable;
       continue;
     }
-    const pack::SourceForm form = pack::DetectSource(bytes);
+    const pack::SourceForm form = pack::DetectSource(bytes.View());
     if (form.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
     if (i == 1) byteOrderMark = form.byteOrderMark;
     const bool added =
-        pack::AddFileBytes(packer, form, bytes, static_cast<int32_t>(i), PrintProgress, &bytes);
+        pack::AddFileBytes(packer, form, bytes.View(), static_cast<int32_t>(i), PrintProgress,
+                           &bytes);
     std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
   }
   pack::RunStages(packer, args.options);

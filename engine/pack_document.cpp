@@ -5,6 +5,7 @@
 
 #include "html_script.h"
 #include "packer.h"
+#include "platform.h"
 #include "source_text.h"
 #include "text_tables.h"
 
@@ -39,11 +40,12 @@ PackResult PackScanned(trimlet& packer, bool added, TextEncoding encoding, bool 
 }
 
 // Lets go of the file's bytes when the caller handed them over.
-void Release(std::string* owner) {
-  if (owner != nullptr) std::string().swap(*owner);
+void Release(platform::FileBytes* owner) {
+  if (owner != nullptr) owner->Release();
 }
 
-PackResult PackPage(std::string_view fileBytes, const PackOptions& options, std::string* owner) {
+PackResult PackPage(std::string_view fileBytes, const PackOptions& options,
+                    platform::FileBytes* owner) {
   const SourceText source = DecodeSource(fileBytes);
   Release(owner);
   PackResult result;
@@ -53,15 +55,16 @@ PackResult PackPage(std::string_view fileBytes, const PackOptions& options, std:
   return result;
 }
 
-PackResult PackScript(const SourceForm& form, std::string_view fileBytes, std::string* owner,
-                      const PackOptions& options, ProgressCallback progress) {
+PackResult PackScript(const SourceForm& form, std::string_view fileBytes,
+                      platform::FileBytes* owner, const PackOptions& options,
+                      ProgressCallback progress) {
   trimlet packer;
   const bool added = AddFileBytes(packer, form, fileBytes, 0, progress, owner);
   return PackScanned(packer, added, form.encoding, form.byteOrderMark, options);
 }
 
-PackResult PackBytes(std::string_view fileBytes, std::string* owner, const PackOptions& options,
-                     ProgressCallback progress) {
+PackResult PackBytes(std::string_view fileBytes, platform::FileBytes* owner,
+                     const PackOptions& options, ProgressCallback progress) {
   const SourceForm form = DetectSource(fileBytes);
   if (IsHtmlPage(form)) return PackPage(fileBytes, options, owner);
   return PackScript(form, fileBytes, owner, options, progress);
@@ -76,7 +79,7 @@ PackResult OutOfMemory() {
 }  // namespace
 
 bool AddFileBytes(trimlet& packer, const SourceForm& form, std::string_view fileBytes,
-                  int32_t source, ProgressCallback progress, std::string* owner) {
+                  int32_t source, ProgressCallback progress, platform::FileBytes* owner) {
   if (form.utf8Body) {
     const bool added = packer.AddSourceUtf8(form.body, source, progress);
     Release(owner);
@@ -96,10 +99,10 @@ PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
   }
 }
 
-PackResult PackTakingBytes(std::string&& fileBytes, const PackOptions& options,
+PackResult PackTakingBytes(platform::FileBytes&& fileBytes, const PackOptions& options,
                            ProgressCallback progress) {
   try {
-    return PackBytes(fileBytes, &fileBytes, options, progress);
+    return PackBytes(fileBytes.View(), &fileBytes, options, progress);
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }

@@ -9,6 +9,10 @@
 
 class trimlet;
 
+namespace platform {
+class FileBytes;
+}
+
 namespace pack {
 
 struct PackOptions {
@@ -37,7 +41,8 @@ struct SourceForm;
 // DetectSource found in them. When `owner` holds the bytes, they are let go as
 // soon as they are no longer needed. False when there was nothing to scan.
 bool AddFileBytes(trimlet& packer, const SourceForm& form, std::string_view fileBytes,
-                  int32_t source, ProgressCallback progress, std::string* owner = nullptr);
+                  int32_t source, ProgressCallback progress,
+                  platform::FileBytes* owner = nullptr);
 
 // Packs one file: an HTML page's script blocks, or the whole text as a script.
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
@@ -45,7 +50,7 @@ PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,
 
 // The same, releasing the file's bytes as soon as they are decoded, so that a
 // large file is not held twice while it is packed.
-PackResult PackTakingBytes(std::string&& fileBytes, const PackOptions& options,
+PackResult PackTakingBytes(platform::FileBytes&& fileBytes, const PackOptions& options,
                            ProgressCallback progress = nullptr);
 
 }  // namespace pack

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -21,6 +22,26 @@ struct FileResult {
 // Reads the whole file into `bytes`. Fails for a missing or unreadable file, a
 // folder or device, and a file too large to hold.
 FileResult ReadWholeFile(const std::string& path, std::string& bytes);
+
+// A file's bytes in memory of their own that nothing writes before the read: a
+// large file is read in two halves at once.
+class FileBytes {
+ public:
+  std::string_view View() const { return {data_.get(), size_}; }
+  size_t Size() const { return size_; }
+  void Release() {
+    data_.reset();
+    size_ = 0;
+  }
+
+ private:
+  friend FileResult ReadWholeFile(const std::string& path, FileBytes& bytes);
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
+// The same as above, into FileBytes.
+FileResult ReadWholeFile(const std::string& path, FileBytes& bytes);
 
 // Writes `bytes` to a temporary file beside `path` and renames it over `path`,
 // so an existing file is replaced only by a complete new one.

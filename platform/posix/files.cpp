@@ -68,8 +68,11 @@ void PreferHugePages(const void* data, size_t bytes) {
 #endif
 }
 
-FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+namespace {
+
+// Opens a file to read whole and finds its size, or says why it cannot.
+FileResult OpenToRead(const std::string& path, Descriptor& file, size_t& size) {
+  file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (file.fd < 0) return Failure(errno);
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) return Failure(errno);
@@ -77,22 +80,78 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   if (!S_ISREG(info.st_mode)) return {false, "not a regular file", false};
   // Token positions are 32-bit: a text must stay below 2^31 UTF-16 code units.
   if (info.st_size > 0x7FFFFFFF / 2) return TooLarge("file too large");
-  try {
-    bytes.reserve(static_cast<size_t>(info.st_size));
-    PreferHugePages(bytes.data(), bytes.capacity());
-    bytes.assign(static_cast<size_t>(info.st_size), '\0');
-  } catch (const std::bad_alloc&) {
-    return TooLarge("out of memory");
-  }
+  size = static_cast<size_t>(info.st_size);
+  return {true, {}};
+}
+
+// Reads from `offset` into `to` until `size` bytes are there or the file ends;
+// the count read, or -1 with errno set.
+ssize_t ReadAt(int fd, char* to, size_t size, size_t offset) {
   size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::read(file.fd, &bytes[done], bytes.size() - done);
+  while (done < size) {
+    const ssize_t n = ::pread(fd, to + done, size - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Failure(errno);
+    if (n < 0) return -1;
     if (n == 0) break;  // the file shrank while we read it
     done += static_cast<size_t>(n);
   }
-  bytes.resize(done);
+  return static_cast<ssize_t>(done);
+}
+
+}  // namespace
+
+FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  Descriptor file{-1};
+  size_t size = 0;
+  const FileResult opened = OpenToRead(path, file, size);
+  if (!opened.ok) return opened;
+  try {
+    bytes.reserve(size);
+    PreferHugePages(bytes.data(), bytes.capacity());
+    bytes.assign(size, '\0');
+  } catch (const std::bad_alloc&) {
+    return TooLarge("out of memory");
+  }
+  const ssize_t done = ReadAt(file.fd, &bytes[0], size, 0);
+  if (done < 0) return Failure(errno);
+  bytes.resize(static_cast<size_t>(done));
+  return {true, {}};
+}
+
+FileResult ReadWholeFile(const std::string& path, FileBytes& bytes) {
+  Descriptor file{-1};
+  size_t size = 0;
+  const FileResult opened = OpenToRead(path, file, size);
+  if (!opened.ok) return opened;
+  bytes.Release();
+  bytes.data_.reset(new (std::nothrow) char[size + 1]);
+  if (!bytes.data_) return TooLarge("out of memory");
+  PreferHugePages(bytes.data_.get(), size);
+  // Two halves at once when there is much to read: each thread copies its half
+  // and has its pages faulted in. A half that falls short ends the file there.
+  constexpr size_t kTwoHalvesFrom = size_t{4} << 20;
+  const size_t half = size >= kTwoHalvesFrom ? size / 2 : size;
+  ssize_t first = 0;
+  ssize_t second = 0;
+  int firstError = 0;
+  int secondError = 0;
+  const auto readFirst = [&] {
+    first = ReadAt(file.fd, bytes.data_.get(), half, 0);
+    firstError = errno;
+  };
+  const auto readSecond = [&] {
+    second = ReadAt(file.fd, bytes.data_.get() + half, size - half, half);
+    secondError = errno;
+  };
+  if (half == size) {
+    readFirst();
+  } else if (!RunBeside(readSecond, readFirst)) {
+    readSecond();
+  }
+  if (first < 0) return Failure(firstError);
+  if (second < 0) return Failure(secondError);
+  const auto firstDone = static_cast<size_t>(first);
+  bytes.size_ = firstDone < half ? firstDone : half + static_cast<size_t>(second);
   return {true, {}};
 }
 

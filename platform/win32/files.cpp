@@ -33,28 +33,65 @@ struct Handle {
 
 }  // namespace
 
-FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  Handle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)};
+namespace {
+
+// Opens a file to read whole and finds its size, or says why it cannot.
+FileResult OpenToRead(const std::string& path, Handle& file, DWORD& size) {
+  file.h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file.h == INVALID_HANDLE_VALUE) return Failure(GetLastError());
   if (GetFileType(file.h) != FILE_TYPE_DISK) return {false, "not a regular file", false};
   DWORD high = 0;
   const DWORD low = GetFileSize(file.h, &high);
   if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return Failure(GetLastError());
   if (high != 0 || low > 0x7FFFFFFF / 2) return {false, "file too large", true};
+  size = low;
+  return {true, {}};
+}
+
+// Reads into `to` until `size` bytes are there or the file ends.
+FileResult ReadInto(const Handle& file, char* to, DWORD size, DWORD& done) {
+  done = 0;
+  while (done < size) {
+    DWORD n = 0;
+    if (!ReadFile(file.h, to + done, size - done, &n, nullptr)) return Failure(GetLastError());
+    if (n == 0) break;
+    done += n;
+  }
+  return {true, {}};
+}
+
+}  // namespace
+
+FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  Handle file{INVALID_HANDLE_VALUE};
+  DWORD size = 0;
+  const FileResult opened = OpenToRead(path, file, size);
+  if (!opened.ok) return opened;
   try {
-    bytes.assign(low, '\0');
+    bytes.assign(size, '\0');
   } catch (const std::bad_alloc&) {
     return {false, "out of memory", true};
   }
   DWORD done = 0;
-  while (done < low) {
-    DWORD n = 0;
-    if (!ReadFile(file.h, &bytes[done], low - done, &n, nullptr)) return Failure(GetLastError());
-    if (n == 0) break;
-    done += n;
-  }
+  const FileResult read = ReadInto(file, &bytes[0], size, done);
+  if (!read.ok) return read;
   bytes.resize(done);
+  return {true, {}};
+}
+
+FileResult ReadWholeFile(const std::string& path, FileBytes& bytes) {
+  Handle file{INVALID_HANDLE_VALUE};
+  DWORD size = 0;
+  const FileResult opened = OpenToRead(path, file, size);
+  if (!opened.ok) return opened;
+  bytes.Release();
+  bytes.data_.reset(new (std::nothrow) char[size + 1]);
+  if (!bytes.data_) return {false, "out of memory", true};
+  DWORD done = 0;
+  const FileResult read = ReadInto(file, bytes.data_.get(), size, done);
+  if (!read.ok) return read;
+  bytes.size_ = done;
   return {true, {}};
 }
 

@@ -131,12 +131,33 @@ TEST_F(FileTest, TheLongestFileNameCanBeWritten) {
   EXPECT_TRUE(platform::WriteWholeFile(path, "x").ok);
 }
 
+// Read into memory of its own, a file of any size comes back byte for byte: a
+// large one is read in two halves at once.
+TEST_F(FileTest, FileBytesHoldTheWholeFile) {
+  for (const size_t size : {size_t{0}, size_t{1}, size_t{4099}, (size_t{4} << 20) - 1,
+                            size_t{4} << 20, (size_t{9} << 20) + 3}) {
+    SCOPED_TRACE(size);
+    std::string written(size, '\0');
+    for (size_t i = 0; i < size; ++i) written[i] = static_cast<char>((i * 7919) >> 3);
+    const std::string path = dir_ + "/in.js";
+    ASSERT_TRUE(platform::WriteWholeFile(path, written).ok);
+    platform::FileBytes bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(path, bytes).ok);
+    EXPECT_TRUE(bytes.View() == written);
+    bytes.Release();
+    EXPECT_EQ(bytes.Size(), 0u);
+  }
+}
+
 TEST_F(FileTest, FailuresSayWhy) {
   std::string bytes;
   const platform::FileResult missing = platform::ReadWholeFile(dir_ + "/none.js", bytes);
   EXPECT_FALSE(missing.ok);
   EXPECT_FALSE(missing.error.empty());
   EXPECT_FALSE(platform::ReadWholeFile(dir_, bytes).ok);  // a folder
+  platform::FileBytes held;
+  EXPECT_FALSE(platform::ReadWholeFile(dir_ + "/none.js", held).ok);
+  EXPECT_FALSE(platform::ReadWholeFile(dir_, held).ok);
   EXPECT_FALSE(platform::WriteWholeFile(dir_ + "/no/such/dir/out.js", "x").ok);
   EXPECT_FALSE(platform::WriteWholeFile(dir_, "x").ok);  // a folder is not replaced
   struct stat info {};
