@@ -25,6 +25,22 @@ bool HasNonAscii(std::string_view bytes) {
   return false;
 }
 
+// Whether the bytes are well-formed UTF-8; a large text is checked in two
+// halves at once, cut where a character starts.
+bool IsUtf8(std::string_view bytes) {
+  constexpr size_t kTwoHalvesFrom = size_t{4} << 20;
+  if (bytes.size() < kTwoHalvesFrom) return platform::IsUtf8(bytes);
+  size_t half = bytes.size() / 2;
+  while (half < bytes.size() && (static_cast<unsigned char>(bytes[half]) & 0xC0) == 0x80) ++half;
+  bool second = false;
+  bool first = false;
+  if (!platform::RunBeside([&] { second = platform::IsUtf8(bytes.substr(half)); },
+                           [&] { first = platform::IsUtf8(bytes.substr(0, half)); })) {
+    second = platform::IsUtf8(bytes.substr(half));
+  }
+  return first && second;
+}
+
 }  // namespace
 
 SourceForm DetectSource(std::string_view bytes) {
@@ -38,7 +54,7 @@ SourceForm DetectSource(std::string_view bytes) {
   const bool ascii = !HasNonAscii(bytes);
   // A marked file that is not well-formed UTF-8 after all is read as code page
   // 1251, byte for byte, so that nothing is lost.
-  if ((marked || !ascii) && (ascii || platform::IsUtf8(bytes))) form.encoding = TextEncoding::Utf8;
+  if ((marked || !ascii) && (ascii || IsUtf8(bytes))) form.encoding = TextEncoding::Utf8;
   form.utf8Body = ascii || form.encoding == TextEncoding::Utf8;
   return form;
 }

@@ -93,6 +93,29 @@ TEST(SourceTextTest, EncodingIsDetectedAndKept) {
   EXPECT_TRUE(pack::IsHtmlPage(pack::DecodeSource("\xEF\xBB\xBF<p>")));
 }
 
+// A large text is checked for UTF-8 in two halves at once: wherever the middle
+// falls in a character, and wherever a malformed byte stands, the answer is the
+// one a check of the whole gives.
+TEST(SourceTextTest, LargeTextsAreCheckedWhole) {
+  const std::string cyrillic = "\xD0\x96";      // two bytes
+  const std::string symbol = "\xE2\x84\x96";   // three
+  const std::string emoji = "\xF0\x9F\x98\x80";  // four
+  for (const std::string& character : {cyrillic, symbol, emoji}) {
+    for (size_t shift = 0; shift < 4; ++shift) {
+      std::string text = std::string(shift, 'x');
+      while (text.size() < (size_t{4} << 20) + 64) text += character;
+      SCOPED_TRACE(character.size() * 10 + shift);
+      EXPECT_EQ(pack::DetectSource(text).encoding, pack::TextEncoding::Utf8);
+      for (const size_t at : {size_t{7}, text.size() / 2 - 1, text.size() / 2, text.size() / 2 + 1,
+                              text.size() - 2}) {
+        std::string broken = text;
+        broken[at] = '\xFF';
+        EXPECT_EQ(pack::DetectSource(broken).encoding, pack::TextEncoding::Cp1251) << at;
+      }
+    }
+  }
+}
+
 class FileTest : public testing::Test {
  protected:
   void SetUp() override {
