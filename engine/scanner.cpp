@@ -316,23 +316,12 @@ void Scanner::Run<Unit>::ScanNumber() {
   Append(Literal, value);
 }
 
-// The literal table's index of the text from the cursor up to `q`. Short ones
-// are looked up in the word cache first: a string or number never has the
-// spelling of a word, as it starts with a quote, a digit or a dot.
+// The literal table's index of the text from the cursor up to `q`.
 template <typename Unit>
 int32_t Scanner::Run<Unit>::LiteralValue(const Unit* q) {
-  const auto bytes = static_cast<size_t>(q - p_) * sizeof(Unit);
-  if (!words_.Enabled() || bytes > WordCache::kMostBytes) {
-    return tables_.literals.Intern(Units::Wide(p_, q, wide_));
-  }
-  const auto room = static_cast<size_t>(end_ - p_) * sizeof(Unit);
-  const WordCache::Key key = WordCache::KeyOf(p_, bytes, room, false);
-  Token t{};
-  if (!words_.Find(key, t.kind, t.value)) {
-    t.value = tables_.literals.Intern(Units::Wide(p_, q, wide_));
-    words_.Store(key, Literal, t.value);
-  }
-  return t.value;
+  return Cached(q, false, [&] {
+           return Token{tables_.literals.Intern(Units::Wide(p_, q, wide_)), 0, 0, Literal, 0, 0};
+         }).value;
 }
 
 namespace {
@@ -381,27 +370,38 @@ void Scanner::Run<Unit>::ScanWord() {
   }
   const Token* prev = Prev();
   const bool afterDot = prev != nullptr && prev->IsPunct(kDot);
-  const auto bytes = static_cast<size_t>(q - p_) * sizeof(Unit);
-  if (!escaped && words_.Enabled() && bytes <= WordCache::kMostBytes) {
-    const auto room = static_cast<size_t>(end_ - p_) * sizeof(Unit);
-    const WordCache::Key key = WordCache::KeyOf(p_, bytes, room, afterDot);
-    Token t{};
-    if (!words_.Find(key, t.kind, t.value)) {
-      t = WordToken(Units::Wide(p_, q, wide_), afterDot);
-      words_.Store(key, t.kind, t.value);
-    }
+  if (!escaped) {
+    const Token t =
+        Cached(q, afterDot, [&] { return WordToken(Units::Wide(p_, q, wide_), afterDot); });
     p_ = q;
     Append(t.kind, t.value);
     return;
   }
   std::u16string_view word = Units::Wide(p_, q, wide_);
   p_ = q;
-  if (escaped && DecodeAsciiEscapes(word, plain_)) {
-    Append(Identifier, tables_.identifiers.Intern(plain_));
-    return;
-  }
-  const Token t = WordToken(word, afterDot);
+  const Token t = DecodeAsciiEscapes(word, plain_)
+                      ? Token{tables_.identifiers.Intern(plain_), 0, 0, Identifier, 0, 0}
+                      : WordToken(word, afterDot);
   Append(t.kind, t.value);
+}
+
+// The token of the text from the cursor up to `q`: from the word cache when
+// the text is short enough to be kept there, else (and the first time) made by
+// `make`. A string or number never has the spelling of a word, as it starts
+// with a quote, a digit or a dot, so both share the cache.
+template <typename Unit>
+template <typename Make>
+Token Scanner::Run<Unit>::Cached(const Unit* q, bool afterDot, Make make) {
+  const auto bytes = static_cast<size_t>(q - p_) * sizeof(Unit);
+  if (!words_.Enabled() || bytes > WordCache::kMostBytes) return make();
+  const auto room = static_cast<size_t>(end_ - p_) * sizeof(Unit);
+  const WordCache::Key key = WordCache::KeyOf(p_, bytes, room, afterDot);
+  Token t{};
+  if (!words_.Find(key, t.kind, t.value)) {
+    t = make();
+    words_.Store(key, t.kind, t.value);
+  }
+  return t;
 }
 
 // The kind and value of a word spelled out in plain characters: after a `.`

@@ -138,6 +138,8 @@ class Scanner::Run {
   int32_t LiteralValue(const Unit* q);
   void ScanWord();
   Token WordToken(std::u16string_view word, bool afterDot);
+  template <typename Make>
+  Token Cached(const Unit* q, bool afterDot, Make make);
   void ScanPunctuator();
 
   using Units = TextUnits<Unit>;
