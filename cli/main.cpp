@@ -152,8 +152,7 @@ int PackSeveralFiles(const Arguments& args) {
     if (form.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
     if (i == 1) byteOrderMark = form.byteOrderMark;
     const bool added =
-        pack::AddFileBytes(packer, form, bytes.View(), static_cast<int32_t>(i), PrintProgress,
-                           &bytes);
+        pack::AddFileBytes(packer, form, static_cast<int32_t>(i), PrintProgress, &bytes);
     std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
   }
   pack::RunStages(packer, args.options);

@@ -44,9 +44,9 @@ void Release(platform::FileBytes* owner) {
   if (owner != nullptr) owner->Release();
 }
 
-PackResult PackPage(std::string_view fileBytes, const PackOptions& options,
+PackResult PackPage(const SourceForm& form, const PackOptions& options,
                     platform::FileBytes* owner) {
-  const SourceText source = DecodeSource(fileBytes);
+  const SourceText source = DecodeSource(form);
   Release(owner);
   PackResult result;
   result.html = true;
@@ -55,19 +55,18 @@ PackResult PackPage(std::string_view fileBytes, const PackOptions& options,
   return result;
 }
 
-PackResult PackScript(const SourceForm& form, std::string_view fileBytes,
-                      platform::FileBytes* owner, const PackOptions& options,
-                      ProgressCallback progress) {
+PackResult PackScript(const SourceForm& form, platform::FileBytes* owner,
+                      const PackOptions& options, ProgressCallback progress) {
   trimlet packer;
-  const bool added = AddFileBytes(packer, form, fileBytes, 0, progress, owner);
+  const bool added = AddFileBytes(packer, form, 0, progress, owner);
   return PackScanned(packer, added, form.encoding, form.byteOrderMark, options);
 }
 
 PackResult PackBytes(std::string_view fileBytes, platform::FileBytes* owner,
                      const PackOptions& options, ProgressCallback progress) {
   const SourceForm form = DetectSource(fileBytes);
-  if (IsHtmlPage(form)) return PackPage(fileBytes, options, owner);
-  return PackScript(form, fileBytes, owner, options, progress);
+  if (IsHtmlPage(form)) return PackPage(form, options, owner);
+  return PackScript(form, owner, options, progress);
 }
 
 PackResult OutOfMemory() {
@@ -78,14 +77,14 @@ PackResult OutOfMemory() {
 
 }  // namespace
 
-bool AddFileBytes(trimlet& packer, const SourceForm& form, std::string_view fileBytes,
-                  int32_t source, ProgressCallback progress, platform::FileBytes* owner) {
+bool AddFileBytes(trimlet& packer, const SourceForm& form, int32_t source,
+                  ProgressCallback progress, platform::FileBytes* owner) {
   if (form.utf8Body) {
     const bool added = packer.AddSourceUtf8(form.body, source, progress);
     Release(owner);
     return added;
   }
-  std::u16string text = DecodeSource(fileBytes).text;
+  std::u16string text = DecodeSource(form).text;
   Release(owner);
   return packer.AddSource(text, source, progress);
 }

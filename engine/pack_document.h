@@ -36,13 +36,12 @@ struct PackResult {
 
 struct SourceForm;
 
-// Scans a file's bytes into `packer` as its source `source`: ASCII and UTF-8
-// from the bytes themselves, code page 1251 decoded first; `form` is what
-// DetectSource found in them. When `owner` holds the bytes, they are let go as
-// soon as they are no longer needed. False when there was nothing to scan.
-bool AddFileBytes(trimlet& packer, const SourceForm& form, std::string_view fileBytes,
-                  int32_t source, ProgressCallback progress,
-                  platform::FileBytes* owner = nullptr);
+// Scans a file's bytes into `packer` as its source `source`, `form` being what
+// DetectSource found in them: ASCII and UTF-8 from the bytes themselves, code
+// page 1251 decoded first. When `owner` holds the bytes, they are let go as soon
+// as they are no longer needed. False when there was nothing to scan.
+bool AddFileBytes(trimlet& packer, const SourceForm& form, int32_t source,
+                  ProgressCallback progress, platform::FileBytes* owner = nullptr);
 
 // Packs one file: an HTML page's script blocks, or the whole text as a script.
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,

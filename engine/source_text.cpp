@@ -59,8 +59,9 @@ SourceForm DetectSource(std::string_view bytes) {
   return form;
 }
 
-SourceText DecodeSource(std::string_view bytes) {
-  const SourceForm form = DetectSource(bytes);
+SourceText DecodeSource(std::string_view bytes) { return DecodeSource(DetectSource(bytes)); }
+
+SourceText DecodeSource(const SourceForm& form) {
   SourceText source;
   source.encoding = form.encoding;
   source.byteOrderMark = form.byteOrderMark;

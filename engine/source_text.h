@@ -31,6 +31,9 @@ struct SourceForm {
 
 SourceForm DetectSource(std::string_view bytes);
 
+// The body of bytes whose form DetectSource found, decoded to UTF-16.
+SourceText DecodeSource(const SourceForm& form);
+
 // The packed text in the encoding of its input, with the byte-order mark when
 // the input had one.
 std::string EncodeOutput(std::u16string_view text, TextEncoding encoding, bool byteOrderMark);
