@@ -40,15 +40,19 @@ bool TextTable::SameText(const char16_t* stored, std::u16string_view text) {
          std::memcmp(stored, text.data(), text.size() * sizeof(char16_t)) == 0;
 }
 
+// The slot that holds `text`, or the empty one where it would go.
+size_t TextTable::Probe(std::u16string_view text, uint64_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  while (slots_[i].entry >= 0 && (slots_[i].tag != Tag(hash) || !SameText(slots_[i].text, text))) {
+    i = (i + 1) & mask;
+  }
+  return i;
+}
+
 int32_t TextTable::Find(std::u16string_view text) const {
   if (slots_.empty()) return -1;
-  const size_t mask = slots_.size() - 1;
-  const uint64_t hash = Hash(text);
-  for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    const Slot slot = slots_[i];
-    if (slot.entry < 0) return -1;
-    if (slot.tag == Tag(hash) && SameText(slot.text, text)) return slot.entry;
-  }
+  return slots_[Probe(text, Hash(text))].entry;
 }
 
 const char16_t* TextTable::Store(std::u16string_view text) {
@@ -89,18 +93,13 @@ void TextTable::Rehash(size_t size) {
 
 int32_t TextTable::Intern(std::u16string_view text) {
   if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
-  const size_t mask = slots_.size() - 1;
   const uint64_t hash = Hash(text);
-  size_t i = hash & mask;
-  for (;; i = (i + 1) & mask) {
-    const Slot slot = slots_[i];
-    if (slot.entry < 0) break;
-    if (slot.tag == Tag(hash) && SameText(slot.text, text)) return slot.entry;
-  }
+  Slot& slot = slots_[Probe(text, hash)];
+  if (slot.entry >= 0) return slot.entry;
   const int32_t index = Count();
   const char16_t* stored = Store(text);
   entries_.emplace_back(stored, text.size());
-  slots_[i] = Slot{stored, index, Tag(hash)};
+  slot = Slot{stored, index, Tag(hash)};
   return index;
 }
 

@@ -53,6 +53,7 @@ class TextTable {
     uint32_t tag;
   };
   static bool SameText(const char16_t* stored, std::u16string_view text);
+  size_t Probe(std::u16string_view text, uint64_t hash) const;
   static uint32_t Tag(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
 
   std::vector<std::u16string_view> entries_;
