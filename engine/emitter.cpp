@@ -304,7 +304,8 @@ std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEnc
   const size_t entries = static_cast<size_t>(IdentifierTable().Count()) +
                          static_cast<size_t>(LiteralTable().Count()) +
                          static_cast<size_t>(RegExpTable().Count());
-  const EncodedTexts* encoded = end - first >= 2 * entries && texts.Build(encoding) ? &texts : nullptr;
+  const EncodedTexts* encoded =
+      end - first >= 2 * entries && texts.Build(encoding) ? &texts : nullptr;
   // Packed code averages about two bytes a token; room for four costs only
   // address space until it is used.
   OutputEncoder whole(encoding, byteOrderMark, (end - first) * 4);

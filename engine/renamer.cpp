@@ -204,7 +204,8 @@ bool WalkLaterPart(const TokenList& tokens, uint32_t split, TokenList::MatchWalk
   Append(landmarks.names, later.names);
   Append(landmarks.bracesAndVars, later.bracesAndVars);
   // `function (` across the cut names one list from both sides.
-  const bool twice = !starts.empty() && !laterStarts.empty() && starts.back().open == laterStarts[0].open;
+  const bool twice =
+      !starts.empty() && !laterStarts.empty() && starts.back().open == laterStarts[0].open;
   Append(starts, laterStarts, twice ? 1 : 0);
   return true;
 }
@@ -328,7 +329,9 @@ class Renamer {
   // Room in the identifier table for a new name for every binding that owns one.
   void ReserveNewNames() {
     size_t owners = 0;
-    for (size_t b = 0; b < bindings_.size(); ++b) owners += bindings_[b].owner == static_cast<int32_t>(b);
+    for (size_t b = 0; b < bindings_.size(); ++b) {
+      owners += bindings_[b].owner == static_cast<int32_t>(b);
+    }
     pack::TextTable& names = pack::IdentifierTable();
     names.Reserve(static_cast<size_t>(names.Count()) + owners);
   }
@@ -531,8 +534,12 @@ void Renamer::FindDynamicScopesAndPins() {
 // (the sweep of the part before it has the others), its place in `entered_` and
 // the binding it covers.
 void Renamer::Take(const Sweep& part) {
-  for (size_t s = 0; s < scopes_.size(); ++s) scopes_[s].dynamic = scopes_[s].dynamic || part.dynamic[s];
-  for (size_t b = 0; b < bindings_.size(); ++b) bindings_[b].pinned = bindings_[b].pinned || part.pinned[b];
+  for (size_t s = 0; s < scopes_.size(); ++s) {
+    scopes_[s].dynamic = scopes_[s].dynamic || part.dynamic[s];
+  }
+  for (size_t b = 0; b < bindings_.size(); ++b) {
+    bindings_[b].pinned = bindings_[b].pinned || part.pinned[b];
+  }
   for (const int32_t b : part.entered) {
     entered_.push_back(b);
     bindings_[static_cast<size_t>(b)].outer = part.outer[static_cast<size_t>(b)];

@@ -154,7 +154,8 @@ bool Scanner::Run<Unit>::SlashReadAlike(const Token& t, bool refused) const {
 }
 
 template <typename Unit>
-bool Scanner::Run<Unit>::Adopt(const Run& other, const Remap& values, const TextTable& keywordNames) {
+bool Scanner::Run<Unit>::Adopt(const Run& other, const Remap& values,
+                               const TextTable& keywordNames) {
   const TokenList& theirs = other.tokens_;
   const std::vector<size_t>& refused = other.refusedRegExps_;
   size_t nextRefused = 0;

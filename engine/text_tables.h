@@ -29,7 +29,9 @@ class TextTable {
     if (index >= 0 && index < Count()) __builtin_prefetch(&entries_[static_cast<size_t>(index)]);
   }
   void PrefetchText(int32_t index) const {
-    if (index >= 0 && index < Count()) __builtin_prefetch(entries_[static_cast<size_t>(index)].data());
+    if (index >= 0 && index < Count()) {
+      __builtin_prefetch(entries_[static_cast<size_t>(index)].data());
+    }
   }
   // Makes room for `count` texts in all, so that adding up to that many needs
   // no further rehashing.

@@ -14,7 +14,8 @@
 namespace pack {
 
 #if defined(__BYTE_ORDER__)
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "keys mask the first bytes as the low ones");
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "keys mask the first bytes as the low ones");
 #endif
 
 class WordCache {
@@ -88,7 +89,9 @@ class WordCache {
   };
 
   // A mask of the first `n` bytes of a little-endian word (all of it from 8).
-  static uint64_t LowBytes(size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; }
+  static uint64_t LowBytes(size_t n) {
+    return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1;
+  }
 
   size_t Slot(const Key& key) const {
     uint64_t h = (key.head ^ (key.tail * 0x9E3779B97F4A7C15ull) ^ key.size) * 0xFF51AFD7ED558CCDull;
