@@ -92,7 +92,33 @@ int WriteOutputFile(const std::string& name, const std::string& bytes) {
 struct Arguments {
   std::vector<std::string> files;  // program name first, option words taken out
   pack::PackOptions options;
+  bool goalGiven = false;  // --module or --script
 };
+
+bool EndsWith(const std::string& name, const char* suffix) {
+  const size_t n = std::strlen(suffix);
+  return name.size() >= n && name.compare(name.size() - n, n, suffix) == 0;
+}
+
+// How a file is read: as the options say, else a .mjs file as a module, a .cjs
+// file as a script, and any other as whichever its text is.
+pack::SourceGoal GoalOf(const Arguments& args, const std::string& name) {
+  if (args.goalGiven) return args.options.goal;
+  if (EndsWith(name, ".mjs")) return pack::SourceGoal::Module;
+  if (EndsWith(name, ".cjs")) return pack::SourceGoal::Script;
+  return pack::SourceGoal::Detect;
+}
+
+// file:line:col: error: what, then the line and a caret under the column.
+void PrintProblem(const char* format, const std::string& name, const pack::SourceProblem& p) {
+  std::fprintf(stderr, format, name.c_str(), p.line, p.column, p.message.c_str());
+  std::string caret;
+  const size_t column = static_cast<size_t>(p.column > 0 ? p.column - 1 : 0);
+  for (size_t i = 0; i < column && i < p.lineText.size(); ++i) {
+    caret.push_back(p.lineText[i] == '\t' ? '\t' : ' ');
+  }
+  std::fprintf(stderr, "%s\n%s^\n", p.lineText.c_str(), caret.c_str());
+}
 
 Arguments FilterArguments(int argc, char** argv) {
   Arguments args;
@@ -102,6 +128,9 @@ Arguments FilterArguments(int argc, char** argv) {
       args.options.encodeStrings = false;
     } else if (i > 0 && (word == "-nvc" || word == "/nvc")) {
       args.options.changeVariableNames = false;
+    } else if (i > 0 && (word == "--module" || word == "--script")) {
+      args.options.goal = word == "--module" ? pack::SourceGoal::Module : pack::SourceGoal::Script;
+      args.goalGiven = true;
     } else {
       args.files.push_back(word);
     }
@@ -117,8 +146,9 @@ int PackSingleFile(const Arguments& args) {
     case ReadOutcome::Unreadable: return cli::kExitUnreadable;
     case ReadOutcome::Read: break;
   }
-  const pack::PackResult result =
-      pack::PackTakingBytes(std::move(bytes), args.options, PrintProgress);
+  pack::PackOptions options = args.options;
+  options.goal = GoalOf(args, input);
+  const pack::PackResult result = pack::PackTakingBytes(std::move(bytes), options, PrintProgress);
   switch (result.status) {
     case pack::PackStatus::EmptySource:
       std::printf(cli::kFailed, '\r', input.c_str());
@@ -126,8 +156,17 @@ int PackSingleFile(const Arguments& args) {
     case pack::PackStatus::OutOfMemory:
       std::printf(cli::kOutOfMemory);
       return cli::kExitOutOfMemory;
+    case pack::PackStatus::InvalidSource:
+      std::printf(cli::kFailed, '\r', input.c_str());
+      std::fflush(stdout);
+      PrintProblem(cli::kSyntaxError, input, *result.problem);
+      return cli::kExitInvalid;
     case pack::PackStatus::Ok:
       break;
+  }
+  for (const pack::SourceProblem& kept : result.keptBlocks) {
+    std::fflush(stdout);
+    PrintProblem(cli::kBlockKept, input, kept);
   }
   std::printf(cli::kSingleOk, '\r', input.c_str());
   if (!result.html) std::printf(cli::kIdentifiers, result.identifiers);
@@ -137,6 +176,7 @@ int PackSingleFile(const Arguments& args) {
 int PackSeveralFiles(const Arguments& args) {
   const size_t n = args.files.size();
   int status = cli::kExitOk;
+  bool invalid = false;
   trimlet packer;
   pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
   bool byteOrderMark = false;
@@ -151,10 +191,17 @@ int PackSeveralFiles(const Arguments& args) {
     const pack::SourceForm form = pack::DetectSource(bytes.View());
     if (form.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
     if (i == 1) byteOrderMark = form.byteOrderMark;
-    const bool added =
-        pack::AddFileBytes(packer, form, static_cast<int32_t>(i), PrintProgress, &bytes);
+    const bool added = pack::AddFileBytes(packer, form, static_cast<int32_t>(i), PrintProgress,
+                                          &bytes, GoalOf(args, args.files[i]));
     std::printf(added ? cli::kGroupOk : cli::kFailed, '\r', args.files[i].c_str());
+    if (!added && packer.Problem()) {
+      std::fflush(stdout);
+      PrintProblem(cli::kSyntaxError, args.files[i], *packer.Problem());
+      invalid = true;
+    }
   }
+  // Nothing is written when an input is not JavaScript.
+  if (invalid) return cli::kExitInvalid;
   pack::RunStages(packer, args.options);
   const std::optional<std::string> packed = packer.OutputBytes(encoding, byteOrderMark);
   if (!packed) {

@@ -21,6 +21,11 @@ inline constexpr const char* kWriteError = "\nError writing file %s.";
 inline constexpr const char* kOutOfMemory = "\nOut of memory\n";
 // The cause of a read or write error goes to standard error.
 inline constexpr const char* kCause = "trimlet: %s: %s\n";
+// Input that is not JavaScript: file, line, column and what was expected, then
+// the line itself and a caret under the column, on standard error.
+inline constexpr const char* kSyntaxError = "%s:%d:%d: error: %s\n";
+// A script block of a page that is not JavaScript, kept as it stands.
+inline constexpr const char* kBlockKept = "%s:%d:%d: warning: %s (the script block is kept as it is)\n";
 
 // Exit codes.
 inline constexpr int kExitOk = 0;
@@ -28,5 +33,6 @@ inline constexpr int kExitFailed = -1;
 inline constexpr int kExitUnreadable = -2;
 inline constexpr int kExitOutOfMemory = -3;
 inline constexpr int kExitUnwritable = -4;
+inline constexpr int kExitInvalid = -5;
 
 }  // namespace cli

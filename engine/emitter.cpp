@@ -30,7 +30,7 @@ bool IsWordKind(int32_t kind) {
 bool IsDigitsOnly(std::u16string_view text) {
   if (text.empty()) return false;
   for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return false;
+    if ((c < u'0' || c > u'9') && c != u'_') return false;
   }
   return true;
 }
@@ -86,10 +86,17 @@ bool OperatorsFuse(const Token& cur, const Token& next, const Token* after) {
   return false;
 }
 
+// A private name's `#` keeps it apart from the word before: get#x, static#y.
+bool IsPrivateName(const Token& t) {
+  if (t.kind != Identifier) return false;
+  const std::u16string_view text = TokenText(t);
+  return !text.empty() && text[0] == u'#';
+}
+
 bool NeedsSpace(const Token& cur, const Token& next, const Token* after) {
   if (cur.kind >= 0 && cur.kind < 5 && next.kind >= 0 && next.kind < 5 &&
       SeparatorTable[cur.kind][next.kind] == 1) {
-    return true;
+    return !(cur.kind != Literal && IsPrivateName(next));
   }
   if (cur.kind == RegExp && IsWordKind(next.kind)) return true;
   if (cur.kind == Literal && next.IsPunct(kDot) && IsDigitsOnly(TokenText(cur))) return true;
@@ -110,7 +117,9 @@ class TextOf {
       case Punctuator: return InTable(PunctuatorTable, t.value);
       case Keyword: return InTable(KeywordTable, t.value);
       case Identifier: return identifiers_.Text(t.value);
-      case Literal: return literals_.Text(t.value);
+      case Literal:
+      case Template:
+      case Hashbang: return literals_.Text(t.value);
       case RegExp: return regExps_.Text(t.value);
       default: return {};
     }
@@ -126,7 +135,9 @@ class TextOf {
   const TextTable* TableOf(int32_t kind) const {
     switch (kind) {
       case Identifier: return &identifiers_;
-      case Literal: return &literals_;
+      case Literal:
+      case Template:
+      case Hashbang: return &literals_;
       case RegExp: return &regExps_;
       default: return nullptr;
     }
@@ -165,6 +176,10 @@ void Emit(const TokenList& tokens, size_t first, size_t stop, size_t end, const 
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
     out.append(textOf(t));
+    if (t.kind == Hashbang) {  // the #! line ends at its line break
+      out.push_back(u'\n');
+      continue;
+    }
     if (i + 1 >= end) break;
     const Token& n = tokens[i + 1];
     const Token* after = i + 2 < end ? &tokens[i + 2] : nullptr;
@@ -208,8 +223,9 @@ class EncodedTexts {
   }
 
   std::string_view operator()(const Token& t) const {
-    if (t.kind < 0 || t.kind > RegExp) return {};
-    const std::vector<uint64_t>& spans = spans_[static_cast<size_t>(t.kind)];
+    if (t.kind < 0 || t.kind > Hashbang) return {};
+    const std::vector<uint64_t>& spans =
+        spans_[static_cast<size_t>(t.kind == Template || t.kind == Hashbang ? int32_t{Literal} : t.kind)];
     if (t.value < 0 || static_cast<size_t>(t.value) >= spans.size()) return {};
     const uint64_t span = spans[static_cast<size_t>(t.value)];
     return {bytes_.data() + (span >> 32), static_cast<size_t>(span & 0xFFFFFFFFu)};
@@ -239,7 +255,7 @@ class EncodedTexts {
   static size_t CountOf(const Table& table) { return table.size(); }
   static size_t CountOf(const TextTable& table) { return static_cast<size_t>(table.Count()); }
 
-  std::vector<uint64_t> spans_[RegExp + 1];
+  std::vector<uint64_t> spans_[Hashbang + 1];
   std::string bytes_;
 };
 

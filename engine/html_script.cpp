@@ -301,16 +301,52 @@ bool IsJavaScriptTag(std::u16string_view tagText) {
   return IsJavaScriptType(u"text/" + language->value);
 }
 
-void HtmlDocument::AddPlain(std::u16string_view text) {
-  if (text.empty()) return;
-  segments.push_back({std::u16string(text), false, nullptr});
+bool IsModuleScriptTag(std::u16string_view tagText) {
+  const size_t nameEnd = TagNameEnd(tagText);
+  if (!EqualsIgnoreCase(tagText.substr(0, nameEnd), "script")) return false;
+  const std::vector<HtmlAttribute> attributes = ParseAttributes(tagText.substr(nameEnd));
+  const HtmlAttribute* type = FindAttribute(attributes, "type");
+  return type != nullptr && EqualsIgnoreCase(TrimHtmlSpace(type->value), "module");
 }
 
-void HtmlDocument::AddScript(std::u16string_view body, int32_t blockIndex) {
+void HtmlDocument::AddPlain(std::u16string_view text) {
+  if (text.empty()) return;
+  segments.push_back({std::u16string(text), false, nullptr, false, std::nullopt});
+}
+
+namespace {
+
+// A problem's place in a block, moved to its place in the page, whose text
+// before the block is `before`.
+void PlaceInPage(std::u16string_view before, SourceProblem& problem) {
+  int32_t line = 1;
+  size_t lineStart = 0;
+  for (size_t i = 0; i < before.size(); ++i) {
+    const char16_t c = before[i];
+    if (c == u'\n' || (c == u'\r' && !(i + 1 < before.size() && before[i + 1] == u'\n')) ||
+        c == 0x2028 || c == 0x2029) {
+      ++line;
+      lineStart = i + 1;
+    }
+  }
+  if (problem.line == 1) problem.column += static_cast<int32_t>(before.size() - lineStart);
+  problem.line += line - 1;
+}
+
+}  // namespace
+
+void HtmlDocument::AddScript(std::u16string_view page, size_t start, size_t end,
+                             int32_t blockIndex, bool module) {
+  const std::u16string_view body = page.substr(start, end - start);
   auto packer = std::make_unique<trimlet>();
   // An empty body scans to no tokens and packs to nothing.
-  packer->AddSource(body, blockIndex, nullptr);
-  segments.push_back({std::u16string(body), true, std::move(packer)});
+  packer->AddSource(body, blockIndex, nullptr, module ? SourceGoal::Module : SourceGoal::Script);
+  HtmlSegment segment{std::u16string(body), true, std::move(packer), module, std::nullopt};
+  if (segment.packer->Problem()) {
+    segment.problem = segment.packer->Problem();
+    PlaceInPage(page.substr(0, start), *segment.problem);
+  }
+  segments.push_back(std::move(segment));
 }
 
 void HtmlDocument::Parse(std::u16string_view page) {
@@ -334,9 +370,10 @@ void HtmlDocument::Parse(std::u16string_view page) {
     if (EqualsIgnoreCase(markup.name, "script")) {
       const size_t end = FindScriptEnd(page, pos);
       if (end == kNone) break;  // a block that never ends
-      if (IsJavaScriptTag(markup.tagText)) {
+      const bool module = IsModuleScriptTag(markup.tagText);
+      if (module || IsJavaScriptTag(markup.tagText)) {
         AddPlain(page.substr(pending, pos - pending));
-        AddScript(page.substr(pos, end - pos), blockIndex++);
+        AddScript(page, pos, end, blockIndex++, module);
         pending = end;  // the end tag opens the next plain segment
       }
       pos = end;
@@ -357,20 +394,31 @@ std::u16string HtmlDocument::Reassemble(const PackOptions& options) {
       page += segment.text;
       continue;
     }
+    if (segment.problem) {  // not JavaScript: kept as it stands
+      page += segment.text;
+      continue;
+    }
     RunStages(*segment.packer, options);
     const std::optional<std::u16string> packed = segment.packer->Output();
     if (packed && packed->empty()) continue;
+    // In a module "<!--" opens no comment: its body goes in bare.
     std::u16string wrapped;
-    if (packed) wrapped = u"<!--\n" + *packed + u"\n//-->";
+    if (packed) wrapped = segment.module ? *packed : u"<!--\n" + *packed + u"\n//-->";
     // A body that cannot be packed safely is kept as it stood.
     page += packed && EndsAtItsEndTag(wrapped) ? wrapped : segment.text;
   }
   return page;
 }
 
-std::u16string PackHtml(std::u16string_view page, const PackOptions& options) {
+std::u16string PackHtml(std::u16string_view page, const PackOptions& options,
+                        std::vector<SourceProblem>* kept) {
   HtmlDocument document;
   document.Parse(page);
+  if (kept != nullptr) {
+    for (const HtmlSegment& segment : document.segments) {
+      if (segment.problem) kept->push_back(*segment.problem);
+    }
+  }
   return document.Reassemble(options);
 }
 

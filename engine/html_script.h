@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ struct HtmlSegment {
   std::u16string text;              // page text; for a script, its body as it stood
   bool isScript = false;
   std::unique_ptr<trimlet> packer;  // the body's tokens; null for plain text
+  bool module = false;              // a <script type="module"> body
+  // Why the body is not JavaScript, with lines and columns of the page: it
+  // is kept as it stands.
+  std::optional<SourceProblem> problem;
 };
 
 // A page cut into plain text and script bodies. Every script segment owns a
@@ -47,7 +52,8 @@ class HtmlDocument {
 
  private:
   void AddPlain(std::u16string_view text);
-  void AddScript(std::u16string_view body, int32_t blockIndex);
+  void AddScript(std::u16string_view page, size_t start, size_t end, int32_t blockIndex,
+                 bool module);
 };
 
 struct HtmlAttribute {
@@ -66,8 +72,14 @@ std::vector<HtmlAttribute> ParseAttributes(std::u16string_view text);
 // `language`) that names JavaScript or is absent or empty.
 bool IsJavaScriptTag(std::u16string_view tagText);
 
+// Whether a script tag is <script type="module">, whose body is an ES module.
+bool IsModuleScriptTag(std::u16string_view tagText);
+
 // The page with the body of every JavaScript script block packed and wrapped in
 // an HTML comment; every other character of the page comes out as it went in.
-std::u16string PackHtml(std::u16string_view page, const PackOptions& options);
+// Packs a page; the blocks that are not JavaScript, kept as they stood, are
+// added to `kept` when it is given.
+std::u16string PackHtml(std::u16string_view page, const PackOptions& options,
+                        std::vector<SourceProblem>* kept = nullptr);
 
 }  // namespace pack

@@ -25,7 +25,8 @@ PackResult PackScanned(trimlet& packer, bool added, TextEncoding encoding, bool 
                        const PackOptions& options) {
   PackResult result;
   if (!added) {
-    result.status = PackStatus::EmptySource;
+    result.problem = packer.Problem();
+    result.status = result.problem ? PackStatus::InvalidSource : PackStatus::EmptySource;
     return result;
   }
   result.identifiers = IdentifierTable().Count();
@@ -50,7 +51,7 @@ PackResult PackPage(const SourceForm& form, const PackOptions& options,
   Release(owner);
   PackResult result;
   result.html = true;
-  const std::u16string page = PackHtml(source.text, options);
+  const std::u16string page = PackHtml(source.text, options, &result.keptBlocks);
   result.bytes = EncodeOutput(page, source.encoding, source.byteOrderMark);
   return result;
 }
@@ -58,7 +59,7 @@ PackResult PackPage(const SourceForm& form, const PackOptions& options,
 PackResult PackScript(const SourceForm& form, platform::FileBytes* owner,
                       const PackOptions& options, ProgressCallback progress) {
   trimlet packer;
-  const bool added = AddFileBytes(packer, form, 0, progress, owner);
+  const bool added = AddFileBytes(packer, form, 0, progress, owner, options.goal);
   return PackScanned(packer, added, form.encoding, form.byteOrderMark, options);
 }
 
@@ -78,15 +79,15 @@ PackResult OutOfMemory() {
 }  // namespace
 
 bool AddFileBytes(trimlet& packer, const SourceForm& form, int32_t source,
-                  ProgressCallback progress, platform::FileBytes* owner) {
+                  ProgressCallback progress, platform::FileBytes* owner, SourceGoal goal) {
   if (form.utf8Body) {
-    const bool added = packer.AddSourceUtf8(form.body, source, progress);
+    const bool added = packer.AddSourceUtf8(form.body, source, progress, goal);
     Release(owner);
     return added;
   }
   std::u16string text = DecodeSource(form).text;
   Release(owner);
-  return packer.AddSource(text, source, progress);
+  return packer.AddSource(text, source, progress, goal);
 }
 
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,

@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <string>
+#include <optional>
 #include <string_view>
+#include <vector>
 
-#include "scanner.h"
+#include "lexer.h"
+#include "packer.h"
 
-class trimlet;
 
 namespace platform {
 class FileBytes;
@@ -18,20 +20,23 @@ namespace pack {
 struct PackOptions {
   bool encodeStrings = true;
   bool changeVariableNames = true;
+  SourceGoal goal = SourceGoal::Detect;  // how a script file is read
 };
 
-// Inserts the statement-ending semicolons, then runs the stages the options
-// switch on: renaming after the semicolons, so that a `var` list ends where its
-// statement ends, and string encoding last.
+// Binds the names of the sources, then runs the stages the options switch on:
+// renaming, then string encoding.
 void RunStages(trimlet& packer, const PackOptions& options);
 
-enum class PackStatus { Ok, EmptySource, OutOfMemory };
+enum class PackStatus { Ok, EmptySource, OutOfMemory, InvalidSource };
 
 struct PackResult {
   PackStatus status = PackStatus::Ok;
   bool html = false;        // the input was an HTML page
   int32_t identifiers = 0;  // distinct identifiers of a script, before renaming
   std::string bytes;        // the packed file, in the input's encoding
+  std::optional<SourceProblem> problem;  // InvalidSource: where and why
+  // A page's script blocks that are not JavaScript and were kept as they were.
+  std::vector<SourceProblem> keptBlocks;
 };
 
 struct SourceForm;
@@ -39,9 +44,11 @@ struct SourceForm;
 // Scans a file's bytes into `packer` as its source `source`, `form` being what
 // DetectSource found in them: ASCII and UTF-8 from the bytes themselves, code
 // page 1251 decoded first. When `owner` holds the bytes, they are let go as soon
-// as they are no longer needed. False when there was nothing to scan.
+// as they are no longer needed. False when there was nothing to scan, or when
+// the source is not JavaScript (the packer's Problem() tells why).
 bool AddFileBytes(trimlet& packer, const SourceForm& form, int32_t source,
-                  ProgressCallback progress, platform::FileBytes* owner = nullptr);
+                  ProgressCallback progress, platform::FileBytes* owner = nullptr,
+                  SourceGoal goal = SourceGoal::Detect);
 
 // Packs one file: an HTML page's script blocks, or the whole text as a script.
 PackResult PackDocument(std::string_view fileBytes, const PackOptions& options,

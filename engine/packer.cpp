@@ -1,14 +1,22 @@
 #include "packer.h"
 
+#include <exception>
 #include <new>
 
 #include "emitter.h"
+#include "lexer.h"
+#include "platform.h"
 #include "text_tables.h"
+#include "text_units.h"
 #include "vocabulary.h"
 
 namespace {
 
 int32_t livePackers = 0;
+
+// A thread with room for the deepest nesting the parser accepts: about 2 KB
+// of stack a level, reserved, not used, until the parse goes that deep.
+constexpr size_t kDeepParseStack = size_t{512} << 20;
 
 }  // namespace
 
@@ -21,13 +29,114 @@ trimlet::~trimlet() {
 int32_t trimlet::LivePackers() { return livePackers; }
 
 bool trimlet::AddSourceUtf8(std::string_view bytes, int32_t source,
-                            pack::ProgressCallback progress) {
-  return scanner.AddSourceUtf8(bytes, source, progress);
+                            pack::ProgressCallback progress, pack::SourceGoal goal) {
+  return Add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), source, progress, goal);
 }
 
 bool trimlet::AddSource(std::u16string_view text, int32_t source,
-                        pack::ProgressCallback progress) {
-  return scanner.AddSource(text, source, progress);
+                        pack::ProgressCallback progress, pack::SourceGoal goal) {
+  return Add(text.data(), text.size(), source, progress, goal);
+}
+
+// A source is read as a script first when its goal is to be found: a parse
+// that meets import or export at the top level starts again as a module.
+template <typename Unit>
+bool trimlet::Add(const Unit* text, size_t size, int32_t source, pack::ProgressCallback progress,
+                  pack::SourceGoal goal) {
+  problem_.reset();
+  if (size == 0) return false;
+  // Real code holds about one token for every four or five characters; room
+  // for one in three is only address space until it is used.
+  tokens_.Reserve(tokens_.Size() + size / 3 + 16);
+  bool needsModule = false;
+  const pack::Goal first = goal == pack::SourceGoal::Module ? pack::Goal::Module : pack::Goal::Script;
+  if (Parse(text, size, source, progress, first, needsModule)) return true;
+  if (!(needsModule && goal == pack::SourceGoal::Detect)) return false;
+  problem_.reset();
+  return Parse(text, size, source, progress, pack::Goal::Module, needsModule);
+}
+
+namespace {
+
+// The line of the text that holds `offset`, as UTF-8.
+template <typename Unit>
+std::string LineAround(const Unit* text, size_t size, size_t offset) {
+  size_t start = offset < size ? offset : size;
+  while (start > 0 && text[start - 1] != u'\n' && text[start - 1] != u'\r') --start;
+  size_t end = offset < size ? offset : size;
+  while (end < size && text[end] != u'\n' && text[end] != u'\r') ++end;
+  if constexpr (sizeof(Unit) == 2) {
+    return platform::WideToUtf8(std::u16string_view(text + start, end - start));
+  } else {
+    return std::string(reinterpret_cast<const char*>(text + start), end - start);
+  }
+}
+
+}  // namespace
+
+// One parse of a source into the list; on failure the list is as it was and
+// problem_ says why. A source nested deeper than an ordinary stack allows is
+// parsed again on a thread with room for it.
+template <typename Unit>
+bool trimlet::Parse(const Unit* text, size_t size, int32_t source, pack::ProgressCallback progress,
+                    pack::Goal goal, bool& needsModule) {
+  const size_t before = tokens_.Size();
+  pack::ParseOptions options;
+  options.goal = goal;
+  options.source = source;
+  options.endPreviousSource = anySource_;
+  options.keepHashbang = before == 0;
+  auto attempt = [&](int32_t mostNesting, std::unique_ptr<pack::Scopes>& scopes,
+                     std::optional<pack::SyntaxError>& error) {
+    tokens_.Truncate(before);
+    scopes = std::make_unique<pack::Scopes>();
+    options.mostNesting = mostNesting;
+    pack::Lexer<Unit> lexer(text, size,
+                            pack::LexTables{pack::IdentifierTable(), pack::LiteralTable(),
+                                            pack::RegExpTable()},
+                            goal == pack::Goal::Module, progress);
+    try {
+      pack::ParseSource(lexer, tokens_, *scopes, options);
+      error.reset();
+    } catch (const pack::SyntaxError& e) {
+      error = e;
+    }
+  };
+  // Anything else thrown on the deep parse's thread (running out of memory)
+  // is thrown again here.
+  std::exception_ptr thrown;
+  std::unique_ptr<pack::Scopes> scopes;
+  std::optional<pack::SyntaxError> error;
+  attempt(pack::kShallowNesting, scopes, error);
+  if (error && error->tooDeep) {
+    const bool ran = platform::RunWithStack(kDeepParseStack, [&] {
+      try {
+        attempt(pack::kMostNesting, scopes, error);
+      } catch (...) {
+        thrown = std::current_exception();
+      }
+    });
+    if (thrown) std::rethrow_exception(thrown);
+    if (!ran) error->tooDeep = true;
+  }
+  if (!error) {
+    scopes_.push_back(std::move(scopes));
+    anySource_ = true;
+    return true;
+  }
+  tokens_.Truncate(before);
+  needsModule = error->needsModule;
+  pack::SourceProblem problem;
+  problem.source = source;
+  pack::Lexer<Unit>::LineAndColumn(text, size, error->offset, problem.line, problem.column);
+  problem.message = error->message;
+  problem.lineText = LineAround(text, size, error->offset);
+  problem_ = std::move(problem);
+  return false;
+}
+
+void trimlet::Process() {
+  for (const auto& scopes : scopes_) scopes->Resolve();
 }
 
 std::optional<std::u16string> trimlet::Output() const {
@@ -68,3 +177,6 @@ void trimlet::SkipTo(pack::TokenIterator& position, int32_t stop1, int32_t stop2
     ++position;
   }
 }
+
+template bool trimlet::Add(const char16_t*, size_t, int32_t, pack::ProgressCallback, pack::SourceGoal);
+template bool trimlet::Add(const uint8_t*, size_t, int32_t, pack::ProgressCallback, pack::SourceGoal);

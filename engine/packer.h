@@ -1,17 +1,39 @@
 // The packer object: the engine's one entry point. Sources go in as UTF-16
-// text, are scanned into one token list, get ";" where line breaks ended
-// statements, optionally have their variables renamed and their strings
-// encoded, and come out as one packed text.
+// text or UTF-8 bytes; the parser reads each one into the one token list,
+// putting a ";" where a line break ended a statement and refusing input that
+// is not JavaScript. The optional stages then rename variables and encode
+// strings, and the list comes out as one packed text.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "scanner.h"
+#include "parser.h"
+#include "scopes.h"
 #include "source_text.h"
 #include "token.h"
+
+namespace pack {
+
+// How a source is read: as a script, as a module, or as whichever it is (a
+// module when it has a top-level import or export, or uses import.meta).
+enum class SourceGoal { Script, Module, Detect };
+
+// Why a source was refused: where (lines and columns from 1, the column in
+// UTF-16 units) and what was expected; `lineText` is that line of the source.
+struct SourceProblem {
+  int32_t source = 0;
+  int32_t line = 1;
+  int32_t column = 1;
+  std::string message;
+  std::string lineText;  // UTF-8
+};
+
+}  // namespace pack
 
 class trimlet {
  public:
@@ -20,26 +42,23 @@ class trimlet {
   trimlet(const trimlet&) = delete;
   trimlet& operator=(const trimlet&) = delete;
 
-  // Scans `text` and appends its tokens after those of earlier sources; every
-  // token records `source`. False, appending nothing, when the text is empty.
-  bool AddSource(std::u16string_view text, int32_t source, pack::ProgressCallback progress);
-  // The same for the bytes of well-formed UTF-8 (ASCII included), scanned as
-  // they are: the tokens are those of the text decoded to UTF-16.
-  bool AddSourceUtf8(std::string_view bytes, int32_t source, pack::ProgressCallback progress);
+  // Reads `text` and appends its tokens after those of earlier sources; every
+  // token records `source`. False, appending nothing, when the text is empty,
+  // or when it is not valid JavaScript (Problem() then tells why).
+  bool AddSource(std::u16string_view text, int32_t source, pack::ProgressCallback progress,
+                 pack::SourceGoal goal = pack::SourceGoal::Script);
+  // The same for the bytes of well-formed UTF-8 (ASCII included), read as they are.
+  bool AddSourceUtf8(std::string_view bytes, int32_t source, pack::ProgressCallback progress,
+                     pack::SourceGoal goal = pack::SourceGoal::Script);
+  // Why the last source added was refused; empty when it was not.
+  const std::optional<pack::SourceProblem>& Problem() const { return problem_; }
 
-  // Inserts a ";" token wherever a line break ended a statement.
+  // Binds every name of the sources to what it stands for, for the stages
+  // after it; the statement ends are already in place.
   void Process();
-  // The same, walking a long list in two parts at once, the second from
-  // `split`, which must follow a ";" (else the list is walked whole). Process
-  // cuts after the first ";" past the middle; tests cut anywhere.
-  void ProcessInTwo(size_t split);
 
-  // Renames variables declared with `var` inside functions to short names.
+  // Renames variables that functions declare with `var` to short names.
   void ChangeVars();
-  // The same, finding the functions of a long list and giving its names their
-  // new names in two parts at once, the second from token `split` (0: none).
-  // ChangeVars cuts in the middle; tests cut anywhere.
-  void ChangeVarsInTwo(size_t split);
 
   // Rewrites string literals as unescape("%XX...") expressions.
   void EncodeStrings();
@@ -57,8 +76,10 @@ class trimlet {
   void SkipTo(pack::TokenIterator& position, int32_t stop1, int32_t stop2 = -1,
               int32_t stop3 = -1) const;
 
-  pack::TokenList& Tokens() { return scanner.Tokens(); }
-  const pack::TokenList& Tokens() const { return scanner.Tokens(); }
+  pack::TokenList& Tokens() { return tokens_; }
+  const pack::TokenList& Tokens() const { return tokens_; }
+  // The scopes of each source added, in order.
+  const std::vector<std::unique_ptr<pack::Scopes>>& SourceScopes() const { return scopes_; }
 
   // The next generated name not yet in the identifier table: a .. z, a1 .. z1, ...
   int32_t NewVarName();
@@ -67,7 +88,17 @@ class trimlet {
   static int32_t LivePackers();
 
  private:
-  pack::Scanner scanner;
+  template <typename Unit>
+  bool Add(const Unit* text, size_t size, int32_t source, pack::ProgressCallback progress,
+           pack::SourceGoal goal);
+  template <typename Unit>
+  bool Parse(const Unit* text, size_t size, int32_t source, pack::ProgressCallback progress,
+             pack::Goal goal, bool& needsModule);
+
+  pack::TokenList tokens_;
+  std::vector<std::unique_ptr<pack::Scopes>> scopes_;
+  std::optional<pack::SourceProblem> problem_;
+  bool anySource_ = false;
   char16_t nameLetter = u'a';
   int32_t nameNumber = 0;
   int32_t firstNewIdentifier = 0;

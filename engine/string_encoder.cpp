@@ -7,8 +7,12 @@
 // stay literals are left as written:
 //   {"k": 1}   case "x":   c ? "x" : y    a literal is needed before `:`
 //   "use strict";   {"use asm"}             a directive, which only a literal makes
-//   {get "x"() {}}                          an accessor's name
+//   {get "x"() {}}   class {"m"() {}}      a method's or accessor's name
+//   import "m"   export * from "m"   import("m")   require("m")
+//                                           module names, which tools read as written
+//   `a${b}`                                 templates are no string literals
 //   "%41"                                   text that starts with a percent sign
+// The parser marks all but the last two (kKeepLiteral).
 // When the sources use the name `unescape` other than in a call (a function,
 // variable or parameter of that name, an assignment to it, a property), or
 // another script block of the same page uses it at all, nothing is encoded:
@@ -177,23 +181,6 @@ std::u16string EncodedCall(std::u16string_view units) {
   return call;
 }
 
-// Whether a statement can begin right before token `i`, and one end right
-// after it: then a string there is a directive or an expression that does
-// nothing. Sources are packed one after another, so each one's start and end
-// count too.
-bool FormsStatement(const TokenList& tokens, size_t i) {
-  const Token& t = tokens[i];
-  const bool startsSource = i == 0 || (tokens[i - 1].source != t.source && tokens[i - 1].source >= 0);
-  const bool begins = startsSource || tokens[i - 1].IsPunct(pack::kOpenBrace) ||
-                      tokens[i - 1].IsPunct(pack::kSemicolon) ||
-                      tokens[i - 1].IsPunct(pack::kCloseBrace);
-  if (!begins) return false;
-  if (i + 1 >= tokens.Size()) return true;
-  const Token& next = tokens[i + 1];
-  return next.IsPunct(pack::kSemicolon) || next.IsPunct(pack::kCloseBrace) ||
-         (next.source != t.source && next.source >= 0);
-}
-
 // Whether any token uses the name `unescape` other than to call it:
 //   function unescape(s) {}   var unescape   unescape = f   o.unescape = f
 // The script blocks of a page share one global scope, and their packer objects
@@ -226,11 +213,10 @@ void trimlet::EncodeStrings() {
       ++i;  // the literal and its `:`
       continue;
     }
+    if (t.flags & pack::kKeepLiteral) continue;
     const std::u16string_view text = pack::TokenText(t);
     if (text.empty() || !IsQuote(text[0])) continue;  // numbers and literal words
     if (text.size() > 1 && text[1] == u'%') continue;
-    if (i + 1 < n && tokens[i + 1].IsPunct(pack::kOpenParen)) continue;
-    if (FormsStatement(tokens, i)) continue;
     t.value = pack::LiteralTable().Intern(EncodedCall(StringDecoder(text).Decode()));
   }
 }

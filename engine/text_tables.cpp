@@ -154,7 +154,9 @@ std::u16string_view TokenText(int32_t kind, int32_t value) {
       return value >= 0 && value < static_cast<int32_t>(KeywordTable.size())
                  ? KeywordTable[static_cast<size_t>(value)] : std::u16string_view();
     case Identifier: return IdentifierTable().Text(value);
-    case Literal: return LiteralTable().Text(value);
+    case Literal:
+    case Template:
+    case Hashbang: return LiteralTable().Text(value);
     case RegExp: return RegExpTable().Text(value);
     default: return {};
   }

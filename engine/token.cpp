@@ -32,34 +32,39 @@ void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& tok
   matchesValid_ = false;
 }
 
+void TokenList::Insert(const std::vector<std::pair<size_t, Token>>& items) {
+  if (items.empty()) return;
+  size_t from = tokens_.size();
+  tokens_.resize(tokens_.size() + items.size());
+  size_t to = tokens_.size();
+  for (size_t k = items.size(); k-- > 0;) {
+    const size_t pos = std::min(items[k].first, from);
+    while (from > pos) tokens_[--to] = tokens_[--from];
+    tokens_[--to] = items[k].second;
+  }
+  matchesValid_ = false;
+}
+
 static_assert(kOpenBrace == 0 && kCloseBrace == 1 && kOpenParen == 2 && kCloseParen == 3 &&
                   kOpenBracket == 4 && kCloseBracket == 5,
-              "MatchWalk reads brackets by their codes");
+              "Matches reads brackets by their codes");
 
-TokenList::MatchWalk::MatchWalk(const TokenList& tokens, Part part)
-    : tokens_(tokens), part_(part) {
-  if (part == kLaterPart) return;  // the walk of the earlier part has made room
-  std::vector<uint32_t>& matches = tokens.matches_;
-  if (matches.capacity() < tokens.Size()) {
-    matches.clear();
-    matches.reserve(tokens.Size());
-    platform::PreferHugePages(matches.data(), tokens.Size() * sizeof(uint32_t));
-  }
-  matches.assign(tokens.Size(), static_cast<uint32_t>(tokens.Size()));
-}
-
-void TokenList::MatchWalk::Join(const MatchWalk& later) {
-  for (const uint32_t closer : later.unmatched_) {
-    if (!open_.empty()) Close(closer);
-  }
-  open_.insert(open_.end(), later.open_.begin(), later.open_.end());
-}
-
+// A closer closes the innermost open group if it is of its kind; else it is stray.
 const std::vector<uint32_t>& TokenList::Matches() const {
   if (matchesValid_) return matches_;
-  MatchWalk walk(*this);
-  for (size_t i = 0; i < tokens_.size(); ++i) walk.See(i);
-  walk.Finish();
+  matches_.assign(tokens_.size(), static_cast<uint32_t>(tokens_.size()));
+  std::vector<uint32_t> open;
+  for (size_t i = 0; i < tokens_.size(); ++i) {
+    const Token& t = tokens_[i];
+    if (t.kind != Punctuator || t.value < 0 || t.value > 5) continue;
+    if (t.value % 2 == 0) {
+      open.push_back(static_cast<uint32_t>(i));
+    } else if (!open.empty() && tokens_[open.back()].value + 1 == t.value) {
+      matches_[open.back()] = static_cast<uint32_t>(i);
+      open.pop_back();
+    }
+  }
+  matchesValid_ = true;
   return matches_;
 }
 

@@ -19,20 +19,15 @@ enum TokenKind : int32_t {
   Identifier = 2,
   Literal = 4,
   RegExp = 5,
+  Template = 6,  // a part of a template literal, kept as written: `a${  }b${  }c`
+  Hashbang = 7,  // the #! line a source may start with
 };
 
-// What the scanner knows about a token's context, so that later stages need not
-// parse: `{` and `}` of object literals, the `)` that closes a control header,
-// and a token standing where an object literal's property name goes.
+// What the parser tells the stages after it about a token.
 enum TokenFlag : uint8_t {
-  kObjectBrace = 1,       // `{` opening or `}` closing an object literal
-  kHeaderClose = 2,       // `)` closing the header of if/while/for/with/switch
-  kKeyPosition = 4,       // right after the `{` or a `,` directly inside an object literal
-  kAfterDot = 8,          // right after a `.`: a property name
-  kParamsClose = 16,      // `)` closing the parameters of a function, accessor or catch
-  kFunctionValue = 32,    // `}` closing the body of a function expression
-  kValueColon = 64,       // `:` of a ternary or an object key, not of a label or case
-  kKeywordName = 128,     // a keyword spelling scanned as a name: {default: 1}, {get if() {}}
+  kPropertyName = 1,  // a name that is no variable: o.x, {x: 1}, labels, get/set/static/async
+  kShorthand = 2,     // {x} or {x = 1}: both a key and a variable; renaming writes {x: y}
+  kKeepLiteral = 4,   // a string that must stay a literal: directive, key, module specifier
 };
 
 // Sixteen bytes: every stage walks the whole list, several times.
@@ -76,9 +71,9 @@ struct UninitializedRoom : std::allocator<T> {
 // A position in a TokenList: the index of a token, or Size() for the end.
 using TokenIterator = size_t;
 
-// Ordered tokens of one packer object. The scanner appends; the semicolon passes
-// insert ";" tokens in batches (positions collected during a pass are merged when
-// it ends, which keeps every pass linear); the stages re-point values in place.
+// Ordered tokens of one packer object. The parser appends; the renaming stage
+// inserts the keys of expanded shorthands in one batch, which keeps it linear;
+// the stages re-point values in place.
 class TokenList {
  public:
   size_t Size() const { return tokens_.size(); }
@@ -124,46 +119,9 @@ class TokenList {
   // when that group is the innermost open one; a stray closer is an ordinary token.
   const std::vector<uint32_t>& Matches() const;
 
-  // The matches found by a walk over the list that has other work to do at
-  // each token: See(i) for every index in order, then Finish(), after which
-  // Matches() gives them without walking again. A long list may be walked in
-  // two parts at once: a walk of the later part, made with `kLaterPart` after
-  // the walk of the earlier one, keeps the closers it cannot match itself, and
-  // the earlier walk takes them over with Join once both parts are seen.
-  class MatchWalk {
-   public:
-    enum Part { kWhole, kLaterPart };
-    explicit MatchWalk(const TokenList& tokens, Part part = kWhole);
-    void See(size_t i) {
-      const Token& t = tokens_.tokens_[i];
-      // `{` `}` `(` `)` `[` `]` are codes 0 to 5, each closer its opener's plus one.
-      if (t.kind != Punctuator || t.value < 0 || t.value > 5) return;
-      if (t.value % 2 == 0) {
-        open_.push_back(static_cast<uint32_t>(i));
-      } else if (!open_.empty()) {
-        Close(static_cast<uint32_t>(i));
-      } else if (part_ == kLaterPart) {
-        unmatched_.push_back(static_cast<uint32_t>(i));  // it may close a group of the earlier part
-      }
-    }
-    // Matches the closers that `later` left to the groups still open here, as
-    // one walk over both parts would have, and takes over its open groups.
-    void Join(const MatchWalk& later);
-    void Finish() { tokens_.matchesValid_ = true; }
-
-   private:
-    // A closer closes the innermost open group if it is of its kind; else it is stray.
-    void Close(uint32_t i) {
-      if (tokens_.tokens_[open_.back()].value + 1 != tokens_.tokens_[i].value) return;
-      tokens_.matches_[open_.back()] = i;
-      open_.pop_back();
-    }
-
-    const TokenList& tokens_;
-    const Part part_;
-    std::vector<uint32_t> open_;       // indices of open groups, innermost last
-    std::vector<uint32_t> unmatched_;  // closers of a later part with no group open in it
-  };
+  // Inserts each token before the position it is paired with (positions of the
+  // list as it was, ascending; tokens for one position keep their order).
+  void Insert(const std::vector<std::pair<size_t, Token>>& items);
 
  private:
   std::vector<Token, UninitializedRoom<Token>> tokens_;

@@ -4,16 +4,20 @@ namespace pack {
 
 namespace {
 
-// The first keyword of each length and first letter; keywords are sorted, so
-// the others of the same length and letter (only "if" and "in") follow it.
+// The keywords of each length and first letter; few share both.
 struct KeywordStarts {
-  int8_t first[11][26];
-  constexpr KeywordStarts() : first() {
-    for (auto& row : first) {
-      for (int8_t& cell : row) cell = -1;
+  int8_t codes[11][26][3];
+  constexpr KeywordStarts() : codes() {
+    for (auto& byLength : codes) {
+      for (auto& byLetter : byLength) {
+        for (int8_t& c : byLetter) c = -1;
+      }
     }
-    for (size_t k = KeywordTable.size(); k-- > 0;) {
-      first[KeywordTable[k].size()][KeywordTable[k][0] - u'a'] = static_cast<int8_t>(k);
+    for (size_t k = 0; k < KeywordTable.size(); ++k) {
+      int8_t* cell = codes[KeywordTable[k].size()][KeywordTable[k][0] - u'a'];
+      size_t n = 0;
+      while (cell[n] >= 0) ++n;
+      cell[n] = static_cast<int8_t>(k);
     }
   }
 };
@@ -24,11 +28,8 @@ constexpr KeywordStarts kKeywordStarts;
 
 int32_t FindKeyword(std::u16string_view word) {
   if (word.size() < 2 || word.size() > 10 || word[0] < u'a' || word[0] > u'z') return -1;
-  for (int32_t k = kKeywordStarts.first[word.size()][word[0] - u'a'];
-       k >= 0 && k < static_cast<int32_t>(KeywordTable.size()) &&
-       KeywordTable[static_cast<size_t>(k)].size() == word.size() &&
-       KeywordTable[static_cast<size_t>(k)][0] == word[0];
-       ++k) {
+  for (const int8_t k : kKeywordStarts.codes[word.size()][word[0] - u'a']) {
+    if (k < 0) break;
     if (KeywordTable[static_cast<size_t>(k)] == word) return k;
   }
   return -1;
@@ -39,6 +40,11 @@ bool IsLiteralWord(std::u16string_view word) {
     if (w == word) return true;
   }
   return false;
+}
+
+PunctMatch MatchPunctuator(std::u16string_view text) {
+  return MatchPunctuatorWith(
+      [&](size_t i) -> char16_t { return i < text.size() ? text[i] : char16_t{0}; });
 }
 
 }  // namespace pack

@@ -70,6 +70,11 @@ class Worker {
   void* thread_ = nullptr;  // the system's handle while the thread runs
 };
 
+// Runs `task` on a thread whose stack may grow to `stackBytes` (reserved, not
+// committed), and waits for it; false, without running it, when no such
+// thread can be started.
+bool RunWithStack(size_t stackBytes, const std::function<void()>& task);
+
 // Runs `beside` on a worker thread while `here` runs on the calling thread, and
 // returns once both are done: true when `beside` finished, false when memory
 // ran out in it (the caller then does that work itself).

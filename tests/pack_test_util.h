@@ -23,7 +23,7 @@ inline std::string PackSources(const std::vector<std::string_view>& sources,
   trimlet packer;
   int32_t index = 0;
   for (std::string_view source : sources) {
-    packer.AddSource(pack::DecodeSource(source).text, index++, nullptr);
+    packer.AddSource(pack::DecodeSource(source).text, index++, nullptr, pack::SourceGoal::Detect);
   }
   packer.Process();
   if (stage != nullptr) (packer.*stage)();

@@ -30,6 +30,7 @@ std::optional<std::string> PackText(std::string_view bytes, const pack::PackOpti
       case pack::PackStatus::EmptySource:
         return std::string();
       case pack::PackStatus::OutOfMemory:
+      case pack::PackStatus::InvalidSource:  // not JavaScript: nothing is written
         return std::nullopt;
     }
   } catch (...) {

@@ -22,6 +22,23 @@ Worker::Worker(std::function<void()> task) : task_(std::move(task)) {
   task_();
 }
 
+bool RunWithStack(size_t stackBytes, const std::function<void()>& task) {
+  pthread_attr_t attributes;
+  if (::pthread_attr_init(&attributes) != 0) return false;
+  pthread_t thread;
+  const auto start = [](void* work) -> void* {
+    (*static_cast<const std::function<void()>*>(work))();
+    return nullptr;
+  };
+  const bool started =
+      ::pthread_attr_setstacksize(&attributes, stackBytes) == 0 &&
+      ::pthread_create(&thread, &attributes, start, const_cast<std::function<void()>*>(&task)) == 0;
+  ::pthread_attr_destroy(&attributes);
+  if (!started) return false;
+  ::pthread_join(thread, nullptr);
+  return true;
+}
+
 void Worker::Join() {
   if (thread_ == nullptr) return;
   auto* thread = static_cast<pthread_t*>(thread_);

@@ -21,7 +21,7 @@ while [ $# -gt 0 ]; do
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
 done
-[ ${#targets[@]} -gt 0 ] || targets=(pack_document_fuzz scanner_fuzz split_scan_fuzz split_walks_fuzz html_fuzz text_fuzz determinism_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(pack_document_fuzz parser_fuzz html_fuzz text_fuzz determinism_fuzz)
 
 # clang and its libFuzzer and sanitizer runtimes.
 need=()

@@ -31,6 +31,7 @@ EXIT_FAILED = 255          # -1: AddSource failed
 EXIT_UNREADABLE = 254      # -2: the input cannot be read
 EXIT_OUT_OF_MEMORY = 253   # -3
 EXIT_UNWRITABLE = 252      # -4: the output cannot be written
+EXIT_INVALID = 251         # -5: the input is not JavaScript
 VALGRIND_ERROR = 99
 
 MB = 1024 * 1024
@@ -162,7 +163,10 @@ OK_LINE = r"- Ok!"
 FAILED_LINE = r"Failed!"
 
 # A refused input: the read error with a cause, or the Failed! line.
-REFUSED = {EXIT_UNREADABLE: READ_ERROR, EXIT_FAILED: FAILED_LINE}
+SYNTAX_ERROR = r"[^:\n]+:\d+:\d+: error: "
+REFUSED = {EXIT_UNREADABLE: READ_ERROR, EXIT_FAILED: FAILED_LINE, EXIT_INVALID: SYNTAX_ERROR}
+# Nesting far deeper than any program packs, or is refused as too deep.
+DEEP = {EXIT_OK: OK_LINE, EXIT_INVALID: SYNTAX_ERROR}
 
 
 def contains(*needles):
@@ -325,23 +329,28 @@ def cases():
              ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
              check=smaller_than_input("in.js"), large=True, timeout=300),
         Case("1,000,000 nested brackets", {"in.js": lambda: nested("[", "]")},
-             ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             ["in.js", "out.js"], "out.js", set(DEEP), DEEP,
              check=same_as_input("in.js"), large=True),
         Case("1,000,000 nested braces", {"in.js": lambda: nested("{", "}")},
-             ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             ["in.js", "out.js"], "out.js", set(DEEP), DEEP,
              check=same_as_input("in.js"), large=True),
         Case("1,000,000 nested parentheses", {"in.js": lambda: nested("(", ")")},
-             ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             ["in.js", "out.js"], "out.js", set(DEEP), DEEP,
              check=same_as_input("in.js"), large=True),
         Case("1,000,000 nested, mixed", {"in.js": lambda: nested("([{", "}])")},
-             ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             ["in.js", "out.js"], "out.js", set(DEEP), DEEP,
              check=same_as_input("in.js"), large=True),
         Case("1,000,000 unclosed openers", {"in.js": lambda: b"f" + b"({[" * 333_334},
-             ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             ["in.js", "out.js"], "out.js", set(DEEP), DEEP,
              check=same_as_input("in.js"), large=True),
         Case("1,000,000 nested functions with var",
              {"in.js": lambda: b"function f(){var a=1;" * 100_000 + b"}" * 100_000},
-             ["in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE}, large=True),
+             ["in.js", "out.js"], "out.js", set(DEEP), DEEP, large=True),
+        Case("a line of [/ repeated, 1 MB", {"in.js": lambda: b"x = [/" * (MB // 6)},
+             ["in.js", "out.js"], "out.js", {EXIT_INVALID}, REFUSED, timeout=20),
+        Case("SUB (0x1A) inside a line comment", {"in.js": b'// note:\x1a console.log("x")\nvar a = 1\n'},
+             ["-nse", "-nvc", "in.js", "out.js"], "out.js", {EXIT_OK}, {EXIT_OK: OK_LINE},
+             check=matches(rb"^var a=1$")),
         Case("unterminated string at end", {"in.js": b'var a = 1;\nvar s = "abc'},
              ["-nse", "in.js", "out.js"], "out.js", {EXIT_OK} | set(REFUSED), REFUSED,
              check=contains(b"a=1", b'"abc')),

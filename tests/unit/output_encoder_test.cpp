@@ -78,9 +78,10 @@ TEST(OutputEncoderTest, OutputBytesMatchTheEncodedOutput) {
 // separators that depend on what follows.
 TEST(OutputEncoderTest, TwoPartsGiveTheBytesOfOne) {
   const std::u16string common =
-      u"a + +b\nx-- > y\n/re/ / 2\nif (a) return\nelse b\nc = d < !--e\n"
+      u"a + +b\nx-- > y\nz = /re/ / 2\nif (a) x\nelse b\nc = d < !--e\n"
       u"w = 1 .toString()\ns = '\U0001F600'\nt = /\u2116/\n";
-  for (const std::u16string& snippet : {common + u"v = \u0416\xD83D\n", common + u"v = \u0416\n"}) {
+  for (const std::u16string& snippet :
+       {common + u"v = '\u0416\xD83D'\n", common + u"v = \u0416\n"}) {
     std::u16string body;
     for (int i = 0; i < 6000; ++i) body += snippet;
     for (size_t shift = 0; shift < 40; shift += 3) {

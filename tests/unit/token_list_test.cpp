@@ -92,36 +92,3 @@ TEST(TokenListTest, MatchesFollowEveryChange) {
 }
 
 }  // namespace
-
-namespace {
-
-// The matches of a walk in two parts, the later one cut at `split`.
-std::vector<uint32_t> MatchesInTwo(const TokenList& list, size_t split) {
-  TokenList::MatchWalk earlier(list);
-  TokenList::MatchWalk later(list, TokenList::MatchWalk::kLaterPart);
-  for (size_t i = split; i < list.Size(); ++i) later.See(i);
-  for (size_t i = 0; i < split; ++i) earlier.See(i);
-  earlier.Join(later);
-  earlier.Finish();
-  return list.Matches();
-}
-
-}  // namespace
-
-// Cut anywhere, the later part's closers close the earlier part's groups as one
-// walk would: by kind, innermost first, and a closer of the wrong kind is stray.
-TEST(TokenListTest, MatchesInTwoPartsAreThoseOfOne) {
-  const char* const texts[] = {
-      "{x(x)}x", "({x)}x)", "{(x[x", "x)x]x}", "{{{x}}}", "([{x}])", "(]x[)x{}}", "){(}]x[({)",
-      "((x)(x))[x]{x{x}x}", "{(})", "}{)(][",
-  };
-  for (const char* text : texts) {
-    SCOPED_TRACE(text);
-    TokenList list = MakeList(text);
-    const std::vector<uint32_t> whole = list.Matches();
-    for (size_t split = 0; split <= list.Size(); ++split) {
-      SCOPED_TRACE(split);
-      EXPECT_EQ(MatchesInTwo(list, split), whole);
-    }
-  }
-}

@@ -1,0 +1,224 @@
+#include "scopes.h"
+
+#include <algorithm>
+
+namespace pack {
+
+Scopes::Scopes() { Open(ScopeKind::Script); }
+
+int32_t Scopes::Open(ScopeKind kind) {
+  scopes_.push_back(Scope{current_, kind});
+  current_ = static_cast<int32_t>(scopes_.size() - 1);
+  return current_;
+}
+
+int32_t Scopes::NewBinding(int32_t name, int32_t scope, BindingKind kind) {
+  bindings_.push_back(Binding{name, scope, kind});
+  return static_cast<int32_t>(bindings_.size() - 1);
+}
+
+// A var belongs to the nearest function (or the script); on its way there it
+// passes the blocks between, none of which may declare the name lexically:
+//   { let x; { var x; } }   is refused;   try {} catch (e) { var e; }   is not.
+bool Scopes::DeclareVar(int32_t name, BindingKind kind, int32_t& binding, std::string& message) {
+  int32_t s = current_;
+  // catch (e) { var e = 1 } assigns the catch's e: such a var keeps its name.
+  bool besideCatch = false;
+  for (; !IsVarScope(s); s = scopes_[static_cast<size_t>(s)].parent) {
+    Entry& e = entries_[Key(s, name)];
+    if (e.binding >= 0 && !(e.kind == BindingKind::Catch && kind == BindingKind::Var)) {
+      message = "this name is already declared in this block";
+      return false;
+    }
+    if (e.binding >= 0) besideCatch = true;
+    e.varThrough = true;
+  }
+  Entry& e = entries_[Key(s, name)];
+  if (e.binding >= 0) {
+    const BindingKind k = e.kind;
+    if (k == BindingKind::Lexical || k == BindingKind::Import ||
+        (k == BindingKind::BlockFunction && scopes_[static_cast<size_t>(s)].kind != ScopeKind::Script)) {
+      message = "this name is already declared in this scope";
+      return false;
+    }
+    binding = e.binding;
+    if (besideCatch) bindings_[static_cast<size_t>(binding)].renamable = false;
+    return true;
+  }
+  e.binding = binding = NewBinding(name, s, kind);
+  e.kind = kind;
+  if (besideCatch) bindings_[static_cast<size_t>(binding)].renamable = false;
+  return true;
+}
+
+// A lexical name may be declared once in its scope, and no var of the same
+// name may pass through it. Sloppy code may declare a block function twice.
+bool Scopes::DeclareLexical(int32_t name, BindingKind kind, bool strict, int32_t& binding,
+                            std::string& message) {
+  Entry& e = entries_[Key(current_, name)];
+  if (e.binding >= 0 || e.varThrough) {
+    const bool twoBlockFunctions = !strict && kind == BindingKind::BlockFunction &&
+                                   e.binding >= 0 && e.kind == BindingKind::BlockFunction;
+    if (!twoBlockFunctions) {
+      message = "this name is already declared in this scope";
+      return false;
+    }
+    binding = e.binding;
+    return true;
+  }
+  e.binding = binding = NewBinding(name, current_, kind);
+  e.kind = kind;
+  return true;
+}
+
+bool Scopes::Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind kind, bool strict,
+                     bool noted, ScopeError& error) {
+  int32_t binding = -1;
+  std::string message;
+  bool ok = true;
+  switch (kind) {
+    case BindingKind::Var:
+    case BindingKind::Param:
+    case BindingKind::FunctionDecl:
+      ok = DeclareVar(name, kind, binding, message);
+      if (ok && kind == BindingKind::Var) bindings_[static_cast<size_t>(binding)].declaredByVar = true;
+      break;
+    case BindingKind::SelfName:
+      binding = NewBinding(name, current_, kind);
+      break;
+    default:
+      ok = DeclareLexical(name, kind, strict, binding, message);
+      if (ok && kind == BindingKind::BlockFunction) {
+        int32_t s = current_;
+        while (!IsVarScope(s)) s = scopes_[static_cast<size_t>(s)].parent;
+        blockFunctionNames_[Key(s, name)] = true;
+      }
+      break;
+  }
+  if (!ok) {
+    if (!error.found) error = ScopeError{offset, message, true};
+    return false;
+  }
+  uses_.push_back(NameUse{token, offset, current_, name, binding, true, kind == BindingKind::Var && noted});
+  return true;
+}
+
+void Scopes::Refer(uint32_t token, uint32_t offset, int32_t name) {
+  uses_.push_back(NameUse{token, offset, current_, name, -1, false});
+}
+
+int32_t Scopes::MakeArrowScope(size_t firstUse, size_t firstScope, const uint32_t* params,
+                               size_t paramCount, bool strict, ScopeError& error) {
+  const int32_t outer = current_;
+  const int32_t arrow = Open(ScopeKind::Function);
+  for (size_t s = firstScope; s + 1 < scopes_.size(); ++s) {
+    if (scopes_[s].parent == outer) scopes_[s].parent = arrow;
+  }
+  for (size_t u = firstUse; u < uses_.size(); ++u) {
+    if (uses_[u].scope == outer) uses_[u].scope = arrow;
+  }
+  for (size_t k = 0; k < paramCount; ++k) {
+    const auto it = std::lower_bound(
+        uses_.begin() + static_cast<std::ptrdiff_t>(firstUse), uses_.end(), params[k],
+        [](const NameUse& use, uint32_t token) { return use.token < token; });
+    if (it == uses_.end() || it->token != params[k]) continue;
+    int32_t binding = -1;
+    std::string message;
+    Entry& e = entries_[Key(arrow, it->name)];
+    if (e.binding >= 0) {
+      if (!error.found) error = ScopeError{it->offset, "duplicate parameter name", true};
+      (void)strict;
+      continue;
+    }
+    e.binding = binding = NewBinding(it->name, arrow, BindingKind::Param);
+    e.kind = BindingKind::Param;
+    it->binding = binding;
+    it->declares = true;
+  }
+  return arrow;
+}
+
+// One walk over the uses in source order. Entering a scope puts its bindings
+// on top of the stack of their names; leaving takes them off; a reference
+// stands for the top of its name's stack.
+void Scopes::Resolve() {
+  if (resolved_) return;
+  resolved_ = true;
+  const size_t scopeCount = scopes_.size();
+  // The bindings of each scope, by a count and a prefix sum.
+  std::vector<uint32_t> first(scopeCount + 1, 0);
+  for (const Binding& b : bindings_) ++first[static_cast<size_t>(b.scope) + 1];
+  for (size_t s = 0; s < scopeCount; ++s) first[s + 1] += first[s];
+  std::vector<int32_t> byScope(bindings_.size());
+  {
+    std::vector<uint32_t> next(first.begin(), first.end() - 1);
+    for (size_t b = 0; b < bindings_.size(); ++b) {
+      byScope[next[static_cast<size_t>(bindings_[b].scope)]++] = static_cast<int32_t>(b);
+    }
+  }
+  std::unordered_map<int32_t, int32_t> top;  // name -> innermost binding
+  std::vector<int32_t> covered(bindings_.size(), -1);  // the binding each one hides
+  std::vector<uint8_t> open(scopeCount, 0);
+  std::vector<int32_t> path;
+  std::vector<int32_t> entering;
+  const auto enter = [&](int32_t s) {
+    open[static_cast<size_t>(s)] = 1;
+    path.push_back(s);
+    for (uint32_t k = first[static_cast<size_t>(s)]; k < first[static_cast<size_t>(s) + 1]; ++k) {
+      const int32_t b = byScope[k];
+      auto it = top.find(bindings_[static_cast<size_t>(b)].name);
+      if (it == top.end()) {
+        top.emplace(bindings_[static_cast<size_t>(b)].name, b);
+      } else {
+        covered[static_cast<size_t>(b)] = it->second;
+        bindings_[static_cast<size_t>(b)].covered = it->second;
+        it->second = b;
+      }
+    }
+  };
+  const auto leave = [&]() {
+    const int32_t s = path.back();
+    path.pop_back();
+    open[static_cast<size_t>(s)] = 0;
+    for (uint32_t k = first[static_cast<size_t>(s) + 1]; k-- > first[static_cast<size_t>(s)];) {
+      const int32_t b = byScope[k];
+      const int32_t name = bindings_[static_cast<size_t>(b)].name;
+      if (covered[static_cast<size_t>(b)] >= 0) {
+        top[name] = covered[static_cast<size_t>(b)];
+      } else {
+        top.erase(name);
+      }
+    }
+  };
+  for (NameUse& use : uses_) {
+    if (path.empty() || path.back() != use.scope) {
+      entering.clear();
+      int32_t s = use.scope;
+      while (s >= 0 && !open[static_cast<size_t>(s)]) {
+        entering.push_back(s);
+        s = scopes_[static_cast<size_t>(s)].parent;
+      }
+      while (!path.empty() && path.back() != s) leave();
+      for (auto it = entering.rbegin(); it != entering.rend(); ++it) enter(*it);
+    }
+    if (!use.declares) {
+      const auto it = top.find(use.name);
+      use.binding = it == top.end() ? -1 : it->second;
+    }
+  }
+  // eval or with reaches every scope around it.
+  // Scope numbers do not follow nesting (an arrow's scope is made after the
+  // scopes of its parameters), so each walk up stops where an earlier one went.
+  std::vector<uint8_t> reached(scopeCount, 0);
+  for (size_t s = 0; s < scopeCount; ++s) {
+    if (!scopes_[s].dynamic || reached[s]) continue;
+    reached[s] = 1;
+    for (int32_t p = scopes_[s].parent; p >= 0 && !reached[static_cast<size_t>(p)];
+         p = scopes_[static_cast<size_t>(p)].parent) {
+      reached[static_cast<size_t>(p)] = 1;
+      scopes_[static_cast<size_t>(p)].dynamic = true;
+    }
+  }
+}
+
+}  // namespace pack

@@ -1,0 +1,152 @@
+// The scopes of a parsed source: which names each scope declares and which
+// binding each name in the code stands for. The parser declares and refers as
+// it goes; Resolve, once the source is parsed, binds every reference in one
+// walk. Later stages only read the result.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pack {
+
+enum class ScopeKind : uint8_t { Script, Module, Function, Block, Catch, Class, StaticBlock };
+
+enum class BindingKind : uint8_t {
+  Var,            // var, and a function declared where var would be
+  Param,          // a parameter (a var of its function)
+  FunctionDecl,   // a function declared where a var would be
+  Lexical,        // let, const, class, using, and a function declared in a block
+  BlockFunction,  // a function declared in a block of sloppy code
+  Catch,          // the name a catch clause takes
+  Import,         // an imported name
+  SelfName,       // the name of a function or class expression, seen inside it
+};
+
+struct Scope {
+  int32_t parent;
+  ScopeKind kind;
+  bool dynamic = false;             // eval or with may see its names at run time
+  bool parameterExpressions = false;  // defaults or patterns in its parameter list
+};
+
+struct Binding {
+  int32_t name;  // index into the identifier table
+  int32_t scope;
+  BindingKind kind;
+  bool declaredByVar = false;  // a `var` names it: the renaming stage may rename it
+  bool renamable = true;       // cleared where renaming could change what the code does
+  int32_t covered = -1;        // the binding of the same name it hides, set by Resolve
+};
+
+// A name in the code that stands for a binding: a declaration or a reference.
+struct NameUse {
+  uint32_t token;   // index in the token list
+  uint32_t offset;  // units into the source, for messages
+  int32_t scope;    // the innermost scope where it stands
+  int32_t name;     // index into the identifier table
+  int32_t binding;  // the binding; -1 for a reference to a global
+  bool declares;
+  bool byVar = false;  // the name of a var declaration that renaming names anew
+  // A name that is no use of the variable but keeps its renaming off: a label
+  // that a variable's name also spells, or a name before the second colon of
+  // a nested conditional (a ? b : m : c), which packed text has always left
+  // as it was.
+  bool pins = false;
+};
+
+// What Resolve found wrong, for the caller to report.
+struct ScopeError {
+  uint32_t offset = 0;
+  std::string message;
+  bool found = false;
+};
+
+class Scopes {
+ public:
+  Scopes();
+
+  int32_t Open(ScopeKind kind);
+  void Close() { current_ = scopes_[static_cast<size_t>(current_)].parent; }
+  int32_t Current() const { return current_; }
+  // Makes `scope` the current one again (after a look at what follows a group).
+  void SetCurrent(int32_t scope) { current_ = scope; }
+
+  // Declares a name at the current scope; false, with `error` set, when the
+  // language forbids the declaration there.
+  // `noted`: a var declaration that the renaming stage names anew.
+  bool Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind kind, bool strict,
+               bool noted, ScopeError& error);
+  void Refer(uint32_t token, uint32_t offset, int32_t name);
+  void Pin(uint32_t token, uint32_t offset, int32_t name) {
+    Refer(token, offset, name);
+    uses_.back().pins = true;
+  }
+  void PinLastUse() { uses_.back().pins = true; }
+  // Drops a use recorded by Refer that turned out to be no name: the `async` of
+  // an arrow function read first as a call, async(a) => a.
+  void ForgetUse(size_t index) { uses_.erase(uses_.begin() + static_cast<std::ptrdiff_t>(index)); }
+  // eval or with in the current scope: the names around may be found at run time.
+  void MarkDynamic() { scopes_[static_cast<size_t>(current_)].dynamic = true; }
+  void MarkParameterExpressions() {
+    scopes_[static_cast<size_t>(current_)].parameterExpressions = true;
+  }
+
+  // A parenthesised list turned out to be the parameters of an arrow function:
+  // the uses from `firstUse` on and the scopes opened from `firstScope` on
+  // move into a new function scope, and the names at the tokens `params`
+  // become its parameters. Returns the new scope, left current.
+  int32_t MakeArrowScope(size_t firstUse, size_t firstScope, const uint32_t* params,
+                         size_t paramCount, bool strict, ScopeError& error);
+
+  // Binds every reference, once the last declaration is made; later calls
+  // do nothing.
+  void Resolve();
+
+  size_t UseCount() const { return uses_.size(); }
+  size_t ScopeCount() const { return scopes_.size(); }
+  const std::vector<NameUse>& Uses() const { return uses_; }
+  const std::vector<Binding>& Bindings() const { return bindings_; }
+  std::vector<Binding>& Bindings() { return bindings_; }
+  const std::vector<Scope>& AllScopes() const { return scopes_; }
+  // Whether a function declared in a block of sloppy code shares the name of
+  // a var of `scope`: renaming the var would cut the two apart.
+  bool HasBlockFunctionNamed(int32_t scope, int32_t name) const {
+    return blockFunctionNames_.count(Key(scope, name)) != 0;
+  }
+
+ private:
+  // What a scope holds under a name, for the checks of redeclaration.
+  struct Entry {
+    int32_t binding = -1;
+    BindingKind kind = BindingKind::Var;
+    bool varThrough = false;  // a var of an inner block passes through this scope
+  };
+  static uint64_t Key(int32_t scope, int32_t name) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(scope)) << 32) |
+           static_cast<uint32_t>(name);
+  }
+  bool IsVarScope(int32_t scope) const {
+    const ScopeKind k = scopes_[static_cast<size_t>(scope)].kind;
+    return k == ScopeKind::Script || k == ScopeKind::Module || k == ScopeKind::Function ||
+           k == ScopeKind::StaticBlock;
+  }
+  int32_t NewBinding(int32_t name, int32_t scope, BindingKind kind);
+  bool DeclareVar(int32_t name, BindingKind kind, int32_t& binding, std::string& message);
+  bool DeclareLexical(int32_t name, BindingKind kind, bool strict, int32_t& binding,
+                      std::string& message);
+
+  std::vector<Scope> scopes_;
+  std::vector<Binding> bindings_;
+  std::vector<NameUse> uses_;
+  std::unordered_map<uint64_t, Entry> entries_;
+  // Functions declared in blocks of sloppy code also assign a var of their
+  // name in the function around them: (that scope, name) pairs.
+  std::unordered_map<uint64_t, bool> blockFunctionNames_;
+  int32_t current_ = -1;
+  bool resolved_ = false;
+};
+
+}  // namespace pack
