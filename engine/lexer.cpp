@@ -239,6 +239,7 @@ template <typename Unit>
 void Lexer<Unit>::Set(int32_t kind, int32_t value, const Unit* end) {
   current_.kind = kind;
   current_.value = value;
+  current_.key = value;
   current_.end = static_cast<size_t>(end - begin_);
   p_ = end;
 }
@@ -386,7 +387,12 @@ void Lexer<Unit>::ScanWord(bool privateName) {
       }
       escaped = true;
       if (!IsPlainNameChar(cp)) plain = false;
-      plain_.push_back(static_cast<char16_t>(cp < 0x10000 ? cp : u'?'));
+      if (cp < 0x10000) {
+        plain_.push_back(static_cast<char16_t>(cp));
+      } else {
+        plain_.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+        plain_.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      }
       q = after;
       first = false;
       continue;
@@ -415,7 +421,9 @@ void Lexer<Unit>::ScanWord(bool privateName) {
   if (plain) {
     Set(Identifier, tables_.identifiers.Intern(plain_), q);
   } else {
+    const int32_t key = tables_.identifiers.Intern(plain_);
     Set(Identifier, tables_.identifiers.Intern(TextUnits<Unit>::Wide(p_, q, wide_)), q);
+    current_.key = key;
   }
 }
 
@@ -503,6 +511,8 @@ void Lexer<Unit>::ScanNumber() {
       }
     }
   } else {
+    // 0_1 is neither octal nor decimal
+    if (*q == u'0' && q + 1 < end_ && q[1] == u'_') Fail(static_cast<size_t>(q + 1 - begin_), "misplaced numeric separator");
     if (*q != u'.') q = ScanDigits(q, 10, true);
     if (q < end_ && *q == u'.') {
       integerOnly = false;

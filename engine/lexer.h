@@ -38,6 +38,9 @@ enum LexemeFact : uint8_t {
 struct Lexeme {
   int32_t kind = kEndOfInput;  // a TokenKind or kEndOfInput
   int32_t value = -1;
+  // A name's identity: its value, or for one written with escapes that stay
+  // in the output (caf\u00e9) the entry of its plain spelling (café).
+  int32_t key = -1;
   size_t begin = 0;  // the token's units in the text: [begin, end)
   size_t end = 0;
   int32_t line = 1;

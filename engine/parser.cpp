@@ -68,6 +68,74 @@ enum FunctionKind : uint8_t {
 
 const Token kInsertedSemicolon{kSemicolon, -1, -1, Punctuator, 1, 0};
 
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  const char16_t lower = static_cast<char16_t>(c | 0x20);
+  return lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : -1;
+}
+
+// The value of a string literal of a module (strict code, so no octal
+// escapes), its quotes included in `text`: what import and export names and
+// attribute keys are compared by.  'typ\u0065' is "type".
+std::u16string StringValue(std::u16string_view text) {
+  std::u16string value;
+  for (size_t i = 1; i + 1 < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c != u'\\') {
+      value.push_back(c);
+      continue;
+    }
+    const char16_t e = text[++i];
+    char32_t cp = 0;
+    switch (e) {
+      case u'n': value.push_back(u'\n'); break;
+      case u't': value.push_back(u'\t'); break;
+      case u'r': value.push_back(u'\r'); break;
+      case u'b': value.push_back(u'\b'); break;
+      case u'f': value.push_back(u'\f'); break;
+      case u'v': value.push_back(u'\v'); break;
+      case u'0': value.push_back(u'\0'); break;
+      case u'\r':
+        if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        break;
+      case u'\n': case 0x2028: case 0x2029: break;
+      case u'x':
+        value.push_back(static_cast<char16_t>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
+        i += 2;
+        break;
+      case u'u':
+        if (text[i + 1] == u'{') {
+          for (i += 2; text[i] != u'}'; ++i) cp = cp * 16 + static_cast<char32_t>(HexDigit(text[i]));
+        } else {
+          for (int k = 0; k < 4; ++k) cp = cp * 16 + static_cast<char32_t>(HexDigit(text[++i]));
+        }
+        if (cp >= 0x10000) {
+          value.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+          value.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+          value.push_back(static_cast<char16_t>(cp));
+        }
+        break;
+      default: value.push_back(e); break;
+    }
+  }
+  return value;
+}
+
+// Whether every surrogate of a UTF-16 text is half of a pair.
+bool IsWellFormed(std::u16string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
 template <typename Unit>
 class Parser {
  public:
@@ -126,6 +194,14 @@ class Parser {
   bool Named(int32_t value, std::u16string_view name) const {
     return value >= 0 && identifiers_.Text(value) == name;
   }
+  // Whether a property key, a name or a string without escapes, spells `name`.
+  static bool NamedAsKey(const Lexeme& key, int32_t plain, std::u16string_view name) {
+    if (key.kind == Literal && key.Has(kStringLiteral)) {
+      const std::u16string_view text = LiteralTable().Text(key.value);
+      return text.size() == name.size() + 2 && text.substr(1, name.size()) == name;
+    }
+    return plain >= 0 && IdentifierTable().Text(plain) == name;
+  }
   bool IsEvalOrArguments(int32_t value) const {
     return Named(value, u"eval") || Named(value, u"arguments");
   }
@@ -138,7 +214,7 @@ class Parser {
   }
   bool IsReservedInStrict(const Lexeme& l) const;
   void CheckIdentifierReference(const Lexeme& l) const;
-  void CheckBindingName(const Lexeme& l) const;
+  void CheckBindingName(const Lexeme& l);
   uint32_t ParseBindingIdentifier(BindingKind kind);
   void Declare(uint32_t token, size_t offset, int32_t name, BindingKind kind);
   void Refer(uint32_t token, size_t offset, int32_t name) {
@@ -165,7 +241,7 @@ class Parser {
   void ParseSwitch();
   void ParseThrow();
   void ParseTry();
-  void ParseLabelledOrExpression(bool labelled);
+  void ParseLabelledOrExpression(bool labelled, bool forbidLabelledFunction);
   void ParseExpressionStatement();
   bool AtLetDeclaration();
   bool AtUsingDeclaration(bool inFor);
@@ -177,12 +253,26 @@ class Parser {
   void ParseFunctionDeclaration(bool statementPosition);
   void ParseClass(bool declaration, bool nameRequired);
   void ParseClassBody(bool derived);
-  void ParseClassMember(bool derived, bool& sawConstructor, std::vector<std::pair<int32_t, uint8_t>>& privates);
+  void ParseClassMember(bool derived, bool& sawConstructor);
+  // The private names of the classes around the parser: each class body
+  // declares some and uses some; a use that no class around declares is an error.
+  struct PrivateName {
+    int32_t name;
+    uint8_t what;  // 1 getter, 2 setter, 3 field or method (or a getter and setter pair)
+    bool isStatic;
+  };
+  struct PrivateScope {
+    std::vector<PrivateName> declared;
+    std::vector<std::pair<int32_t, size_t>> used;  // name, offset
+  };
+  void DeclarePrivate(int32_t name, uint8_t what, bool isStatic, size_t offset);
+  void UsePrivate(int32_t name, size_t offset);
+  void ClosePrivateScope();
   void ParseImport();
   void ParseExport();
   void ParseModuleSpecifier();
   void ParseImportAttributes();
-  void ParseModuleExportName(bool local, uint8_t flags);
+  std::u16string ParseModuleExportName(uint8_t flags);
   void AfterFunctionDeclaration();
 
   // --- functions ---
@@ -220,8 +310,16 @@ class Parser {
   void ParseArguments();
   bool KeepTarget(const Expr& element, size_t elementMark);
   void CheckSimpleTarget(const Expr& e, size_t offset) const;
+  // The names a destructuring assignment assigns: not eval or arguments in strict code.
+  void CheckPatternTargets(size_t mark) const {
+    if (!context_.strict) return;
+    for (size_t k = mark; k < targets_.size(); ++k) {
+      if (IsEvalOrArguments(tokens_[targets_[k]].value)) {
+        Fail("eval and arguments cannot be assigned in strict code");
+      }
+    }
+  }
   void CheckAssignmentTarget(const Expr& e, size_t offset) const;
-  Expr AsAsyncArrow(size_t useMark, size_t scopeMark, size_t targetsMark);
 
   Lexer<Unit>& lex_;
   TokenList& tokens_;
@@ -246,6 +344,21 @@ class Parser {
   // parameters or pattern targets: token indices.
   std::vector<uint32_t> targets_;
   ScopeError scopeError_;
+  std::vector<PrivateScope> privateScopes_;
+  // Yield and await expressions, and names spelled await, read so far: an
+  // arrow's parameters may hold none of the first, an async arrow's none of
+  // either. (x = yield) => x   async (await) => 1
+  uint32_t yieldsAndAwaits_ = 0;
+  uint32_t awaitNames_ = 0;
+  // The statement being read is the body of an if, a loop or a with, or of
+  // labels that are: a labelled function may not stand there.
+  bool labelledFunctionForbidden_ = false;
+  int32_t switchScope_ = -1;  // the scope of the innermost switch's cases
+  bool moduleTopLevel_ = true;
+  // Export names seen, and the local names an export list names.
+  std::vector<std::u16string> exportNames_;
+  std::vector<std::pair<int32_t, size_t>> exportedLocals_;
+  void AddExportName(std::u16string name, size_t offset);
   friend struct Depth;
 };
 
@@ -383,8 +496,9 @@ void Parser<Unit>::CheckIdentifierReference(const Lexeme& l) const {
 }
 
 template <typename Unit>
-void Parser<Unit>::CheckBindingName(const Lexeme& l) const {
+void Parser<Unit>::CheckBindingName(const Lexeme& l) {
   if (IsGlobalNameLiteral(l)) return;
+  if (Named(l.key, u"await")) ++awaitNames_;
   if (l.kind != Identifier || l.Has(kPrivateName)) Unexpected();
   CheckIdentifierReference(l);
   if (context_.strict && IsEvalOrArguments(l.value)) {
@@ -408,7 +522,7 @@ uint32_t Parser<Unit>::ParseBindingIdentifier(BindingKind kind) {
     Fail("let cannot be a lexically bound name");
   }
   const uint32_t token = Take();
-  if (!IsGlobalNameLiteral(l)) Declare(token, l.begin, l.value, kind);
+  if (!IsGlobalNameLiteral(l)) Declare(token, l.begin, l.key, kind);
   return token;
 }
 
@@ -435,7 +549,12 @@ void Parser<Unit>::ParseProgram() {
   }
   bool becameStrict = false;
   ParseDirectivesAndStatements(false, becameStrict, true, 0);
-  if (context_.module) scopes_.Close();
+  if (context_.module) {
+    for (const auto& [name, offset] : exportedLocals_) {
+      if (!scopes_.Declares(scopes_.Current(), name)) FailAt(offset, "an exported name must be declared in the module");
+    }
+    scopes_.Close();
+  }
   lex_.FinishProgress();
 }
 
@@ -526,6 +645,7 @@ void Parser<Unit>::ParseStatementListItem() {
     if (scopes_.AllScopes()[static_cast<size_t>(scopes_.Current())].kind == ScopeKind::Script) {
       Fail("using declarations are not allowed at the top level of a script");
     }
+    if (scopes_.Current() == switchScope_) Fail("using declarations are not allowed in a case clause");
     bool single = false, initialised = false;
     ParseVariableStatement(BindingKind::Lexical, false, single, initialised);
     ExpectSemicolon();
@@ -537,6 +657,7 @@ void Parser<Unit>::ParseStatementListItem() {
       if (scopes_.AllScopes()[static_cast<size_t>(scopes_.Current())].kind == ScopeKind::Script) {
         Fail("using declarations are not allowed at the top level of a script");
       }
+      if (scopes_.Current() == switchScope_) Fail("using declarations are not allowed in a case clause");
       Take(kPropertyName);
       bool single = false, initialised = false;
       ParseVariableStatement(BindingKind::Lexical, false, single, initialised);
@@ -578,6 +699,7 @@ void Parser<Unit>::ParseStatementListItem() {
 template <typename Unit>
 void Parser<Unit>::ParseSubStatement() {
   if (IsK(kClass) || IsK(kConst)) Fail("a declaration is not allowed here");
+  labelledFunctionForbidden_ = true;
   ParseStatement();
 }
 
@@ -590,6 +712,8 @@ void Parser<Unit>::ParseStatement() {
   }
   const bool labelled = afterLabel_;
   afterLabel_ = false;
+  const bool forbidLabelledFunction = labelledFunctionForbidden_;
+  labelledFunctionForbidden_ = false;
   if (Cur().kind == Punctuator) {
     switch (Cur().value) {
       case kOpenBrace:
@@ -647,7 +771,7 @@ void Parser<Unit>::ParseStatement() {
     if (next.IsPunct(kOpenBracket)) Fail("a lexical declaration is not allowed here");
   }
   if (AtAsyncFunction()) Fail("an async function declaration is not allowed here");
-  ParseLabelledOrExpression(labelled);
+  ParseLabelledOrExpression(labelled, forbidLabelledFunction);
 }
 
 template <typename Unit>
@@ -764,7 +888,7 @@ void Parser<Unit>::ParseBindingPattern(BindingKind kind) {
         CheckBindingName(key);
         if (kind == BindingKind::Lexical && lex_.IsWord(key, "let")) Fail("let cannot be a lexically bound name");
         const uint32_t token = Take(kShorthand);
-        Declare(token, key.begin, key.value, kind);
+        Declare(token, key.begin, key.key, kind);
         if (IsP(kAssign)) {
           Take();
           ParseAssignment(true);
@@ -851,6 +975,8 @@ void Parser<Unit>::ParseFor() {
   bool opened = false;
   bool declaration = false;
   bool lexical = false;
+  bool usingDeclaration = false;
+  bool patternDeclaration = false;
   bool single = false, initialised = false;
   Expr init;
   size_t initOffset = Cur().begin;
@@ -860,12 +986,15 @@ void Parser<Unit>::ParseFor() {
     if (isAwait) Fail("for await needs of");
   } else if (IsK(kVar)) {
     declaration = true;
+    const Lexeme next = lex_.Peek();
+    patternDeclaration = next.IsPunct(kOpenBracket) || next.IsPunct(kOpenBrace);
     ParseVariableStatement(BindingKind::Var, true, single, initialised);
   } else if (IsK(kConst) || AtLetDeclaration() || AtUsingDeclaration(true) ||
              (IsWord("let") && context_.strict)) {
     scopes_.Open(ScopeKind::Block);
     opened = true;
     declaration = lexical = true;
+    usingDeclaration = IsWord("using");
     ParseVariableStatement(BindingKind::Lexical, true, single, initialised);
   } else if (IsWord("await") && context_.await && lex_.IsWord(lex_.Peek(), "using") &&
              !lex_.Peek().newLineBefore && lex_.PeekSecond().kind == Identifier &&
@@ -873,6 +1002,7 @@ void Parser<Unit>::ParseFor() {
     scopes_.Open(ScopeKind::Block);
     opened = true;
     declaration = lexical = true;
+    usingDeclaration = true;
     Take(kPropertyName);
     ParseVariableStatement(BindingKind::Lexical, true, single, initialised);
   } else {
@@ -880,6 +1010,9 @@ void Parser<Unit>::ParseFor() {
     startsWithAsyncName = IsWord("async") && !Cur().Has(kEscapedName);
     const size_t mark = targets_.size();
     init = ParseExpression(false);
+    if ((IsWord("of") || IsK(kIn)) && (init.kind == Expr::kArray || init.kind == Expr::kObject)) {
+      CheckPatternTargets(mark);
+    }
     targets_.resize(mark);
   }
   if (IsWord("of") && !(declaration && initialised)) {
@@ -893,7 +1026,10 @@ void Parser<Unit>::ParseFor() {
     ParseAssignment(true);
   } else if (IsK(kIn) && !isAwait) {
     if (declaration && !single) Fail("for-in takes a single declaration");
-    if (declaration && initialised && (lexical || context_.strict)) Fail("a for-in declaration cannot have an initialiser");
+    if (declaration && initialised && (lexical || context_.strict || patternDeclaration)) {
+      Fail("a for-in declaration cannot have an initialiser");
+    }
+    if (usingDeclaration) Fail("for-in cannot declare with using");
     if (!declaration) CheckAssignmentTarget(init, initOffset);
     Take();
     ParseExpression(true);
@@ -922,11 +1058,11 @@ void Parser<Unit>::ParseJump(bool isBreak) {
     const Lexeme l = Cur();
     bool found = false;
     for (const Label& label : labels_) {
-      if (label.name == l.value && (isBreak || label.loop)) found = true;
+      if (label.name == l.key && (isBreak || label.loop)) found = true;
     }
     if (!found) Fail("no such label");
     const uint32_t token = Take(kPropertyName);
-    scopes_.Pin(token, static_cast<uint32_t>(l.begin), l.value);
+    scopes_.Pin(token, static_cast<uint32_t>(l.begin), l.key);
   } else if (isBreak ? (loops_ == 0 && switches_ == 0) : loops_ == 0) {
     Fail(isBreak ? "break outside a loop or switch" : "continue outside a loop");
   }
@@ -959,7 +1095,8 @@ void Parser<Unit>::ParseSwitch() {
   ParseExpression(true);
   Expect(kCloseParen);
   Expect(kOpenBrace);
-  scopes_.Open(ScopeKind::Block);
+  const int32_t outerSwitch = switchScope_;
+  switchScope_ = scopes_.Open(ScopeKind::Block);
   ++switches_;
   bool sawDefault = false;
   while (!IsP(kCloseBrace)) {
@@ -980,6 +1117,7 @@ void Parser<Unit>::ParseSwitch() {
     }
   }
   --switches_;
+  switchScope_ = outerSwitch;
   scopes_.Close();
   Take();
 }
@@ -1028,7 +1166,7 @@ void Parser<Unit>::ParseTry() {
 }
 
 template <typename Unit>
-void Parser<Unit>::ParseLabelledOrExpression(bool labelled) {
+void Parser<Unit>::ParseLabelledOrExpression(bool labelled, bool forbidLabelledFunction) {
   if (IsPlainName() && !Cur().Has(kEscapedKeyword)) {
     const Lexeme next = lex_.Peek();
     if (next.IsPunct(kColon)) {
@@ -1036,19 +1174,22 @@ void Parser<Unit>::ParseLabelledOrExpression(bool labelled) {
       if (lex_.IsWord(l, "await") && (context_.await || context_.module)) Unexpected();
       CheckIdentifierReference(l);
       for (const Label& label : labels_) {
-        if (label.name == l.value) Fail("a label of this name is already open");
+        if (label.name == l.key) Fail("a label of this name is already open");
       }
       const uint32_t token = Take(kPropertyName);
-      scopes_.Pin(token, static_cast<uint32_t>(l.begin), l.value);
+      scopes_.Pin(token, static_cast<uint32_t>(l.begin), l.key);
       Take();
       if (!labelled) labelSetStart_ = labels_.size();
-      labels_.push_back(Label{l.value, false});
+      labels_.push_back(Label{l.key, false});
       if (IsK(kFunction)) {
         if (context_.strict) Fail("a labelled function is not allowed in strict code");
+        if (forbidLabelledFunction) Fail("a labelled function is not allowed here");
         ParseFunctionDeclaration(true);
       } else {
+        if (IsK(kClass) || IsK(kConst)) Fail("a declaration is not allowed here");
         afterLabel_ = true;
-        ParseSubStatement();
+        labelledFunctionForbidden_ = forbidLabelledFunction;
+        ParseStatement();
         afterLabel_ = false;
       }
       labels_.pop_back();
@@ -1106,9 +1247,9 @@ void Parser<Unit>::ParseFunctionDeclaration(bool statementPosition) {
   const uint32_t token = Take();
   if (bindingKind == BindingKind::Var) {
     // a function where var would be declares a var-like name, not a var
-    Declare(token, name.begin, name.value, BindingKind::FunctionDecl);
+    Declare(token, name.begin, name.key, BindingKind::FunctionDecl);
   } else {
-    Declare(token, name.begin, name.value, bindingKind);
+    Declare(token, name.begin, name.key, bindingKind);
   }
   // The name is checked again if the body turns out to be strict.
   ParseFunctionRest(kind, name.begin, name.value,
@@ -1272,14 +1413,14 @@ void Parser<Unit>::ParseClass(bool declaration, bool nameRequired) {
     if (declaration) {
       context_.strict = saved.strict;
       const uint32_t token = Take();
-      Declare(token, name.begin, name.value, BindingKind::Lexical);
+      Declare(token, name.begin, name.key, BindingKind::Lexical);
       context_.strict = true;
       scopes_.Open(ScopeKind::Class);
       // inside, the name is a binding of its own
     } else {
       scopes_.Open(ScopeKind::Class);
       const uint32_t token = Take();
-      Declare(token, name.begin, name.value, BindingKind::SelfName);
+      Declare(token, name.begin, name.key, BindingKind::SelfName);
     }
   } else {
     if (nameRequired && declaration) Unexpected();
@@ -1289,7 +1430,7 @@ void Parser<Unit>::ParseClass(bool declaration, bool nameRequired) {
   if (IsK(kExtends)) {
     Take();
     derived = true;
-    ParseLeftHandSide();
+    if (ParseLeftHandSide().kind == Expr::kArrow) Fail("an arrow function needs parentheses here");
   }
   ParseClassBody(derived);
   scopes_.SetCurrent(outer);
@@ -1300,23 +1441,58 @@ template <typename Unit>
 void Parser<Unit>::ParseClassBody(bool derived) {
   Expect(kOpenBrace);
   bool sawConstructor = false;
-  std::vector<std::pair<int32_t, uint8_t>> privates;
+  privateScopes_.emplace_back();
   while (!IsP(kCloseBrace)) {
     if (IsP(kSemicolon)) {
       Take();
       continue;
     }
     if (Cur().kind == kEndOfInput) Unexpected();
-    ParseClassMember(derived, sawConstructor, privates);
+    ParseClassMember(derived, sawConstructor);
   }
+  ClosePrivateScope();
   Take();
+}
+
+// A getter and a setter of one name make a pair; anything else declared twice
+// is an error, and so is a pair of which one half is static.
+template <typename Unit>
+void Parser<Unit>::DeclarePrivate(int32_t name, uint8_t what, bool isStatic, size_t offset) {
+  for (PrivateName& declared : privateScopes_.back().declared) {
+    if (declared.name != name) continue;
+    const bool pair = ((declared.what == 1 && what == 2) || (declared.what == 2 && what == 1)) &&
+                      declared.isStatic == isStatic;
+    if (!pair) FailAt(offset, "this private name is already declared");
+    declared.what = 3;
+    return;
+  }
+  privateScopes_.back().declared.push_back(PrivateName{name, what, isStatic});
+}
+
+template <typename Unit>
+void Parser<Unit>::UsePrivate(int32_t name, size_t offset) {
+  if (privateScopes_.empty()) FailAt(offset, "a private name is only allowed in a class that declares it");
+  privateScopes_.back().used.emplace_back(name, offset);
+}
+
+// The uses a class body does not declare go to the class around it.
+template <typename Unit>
+void Parser<Unit>::ClosePrivateScope() {
+  PrivateScope scope = std::move(privateScopes_.back());
+  privateScopes_.pop_back();
+  for (const auto& [name, offset] : scope.used) {
+    bool declared = false;
+    for (const PrivateName& p : scope.declared) declared = declared || p.name == name;
+    if (declared) continue;
+    if (privateScopes_.empty()) FailAt(offset, "this private name is not declared in a class around it");
+    privateScopes_.back().used.emplace_back(name, offset);
+  }
 }
 
 // One member: a method, accessor, field or static block.
 //   static x = 1     #y     get z() {}     static { }     async *gen() {}     [k]() {}
 template <typename Unit>
-void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor,
-                                    std::vector<std::pair<int32_t, uint8_t>>& privates) {
+void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
   bool isStatic = false;
   if (IsWord("static")) {
     const Lexeme next = lex_.Peek();
@@ -1368,7 +1544,8 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor,
     const Lexeme next = lex_.Peek();
     // get\nx() {} is an accessor: no line break ends a field named get there
     const bool accessorHere = !next.IsPunct(kOpenParen) && !next.IsPunct(kAssign) &&
-                              !next.IsPunct(kSemicolon) && !next.IsPunct(kCloseBrace);
+                              !next.IsPunct(kSemicolon) && !next.IsPunct(kCloseBrace) &&
+                              !next.IsPunct(kStar);
     if (accessorHere) {
       kind |= IsWord("get") ? kGetter : kSetter;
       accessor = true;
@@ -1383,16 +1560,7 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor,
   if (isPrivate) {
     if (lex_.IsWord(keyLexeme, "#constructor")) FailAt(nameOffset, "#constructor is not allowed");
     const uint8_t what = accessor ? ((kind & kGetter) ? 1 : 2) : 3;
-    for (auto& [name, seen] : privates) {
-      if (name == plain) {
-        const bool pair = (seen == 1 && what == 2) || (seen == 2 && what == 1);
-        if (!pair) FailAt(nameOffset, "this private name is already declared");
-        seen = 3;
-        plain = -2;
-        break;
-      }
-    }
-    if (plain != -2) privates.emplace_back(plain, what);
+    DeclarePrivate(plain, what, isStatic, nameOffset);
   }
   const bool isMethodLike = IsP(kOpenParen);
   if (isMethodLike) {
@@ -1403,7 +1571,7 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor,
       kind |= kConstructor;
       if (derived) kind |= kDerivedConstructor;
     }
-    if (isStatic && !computed && plain >= 0 && IdentifierTable().Text(plain) == u"prototype") {
+    if (isStatic && !computed && NamedAsKey(keyLexeme, plain, u"prototype")) {
       FailAt(nameOffset, "a static member cannot be named prototype");
     }
     ParseMethod(kind);
@@ -1412,8 +1580,8 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor,
   if (kind != kMethod) Unexpected();
   // A field: a name, then an optional initialiser, ended like a statement.
   if (ctorName && !computed) FailAt(nameOffset, "a field cannot be named constructor");
-  if (isStatic && !computed && plain >= 0 && (IdentifierTable().Text(plain) == u"prototype" ||
-                                              IdentifierTable().Text(plain) == u"constructor")) {
+  if (isStatic && !computed &&
+      (NamedAsKey(keyLexeme, plain, u"prototype") || NamedAsKey(keyLexeme, plain, u"constructor"))) {
     FailAt(nameOffset, "this static field name is not allowed");
   }
   if (IsP(kAssign)) {
@@ -1471,14 +1639,13 @@ void Parser<Unit>::ParseImportAttributes() {
       if (Cur().kind == Literal) key = std::u16string(LiteralTable().Text(Cur().value));
       TakeAsName(kPropertyName);
     } else if (Cur().kind == Literal && Cur().Has(kStringLiteral)) {
-      const std::u16string_view text = LiteralTable().Text(Cur().value);
-      key = std::u16string(text.substr(1, text.size() - 2));
+      key = StringValue(LiteralTable().Text(Cur().value));
       Take(kKeepLiteral);
     } else {
       Unexpected();
     }
     for (const std::u16string& k : keys) {
-      if (k == key) Fail("duplicate import attribute");
+      if (k == key) FailAt(Cur().begin, "duplicate import attribute");
     }
     keys.push_back(key);
     Expect(kColon);
@@ -1490,15 +1657,28 @@ void Parser<Unit>::ParseImportAttributes() {
 }
 
 // A name in an import or export list: a name or a string.
+// A name in an import or export list, a name or a string; returns its value.
 template <typename Unit>
-void Parser<Unit>::ParseModuleExportName(bool, uint8_t flags) {
+std::u16string Parser<Unit>::ParseModuleExportName(uint8_t flags) {
   if (Cur().kind == Literal && Cur().Has(kStringLiteral)) {
+    std::u16string value = StringValue(LiteralTable().Text(Cur().value));
+    if (!IsWellFormed(value)) Fail("a module name string must not hold a lone surrogate");
     Take(kKeepLiteral);
-  } else if (IsPlainName() || Cur().kind == Keyword || Cur().kind == Literal) {
-    TakeAsName(flags);
-  } else {
-    Unexpected();
+    return value;
   }
+  if (IsPlainName() || Cur().kind == Keyword || Cur().kind == Literal) {
+    const uint32_t token = TakeAsName(flags);
+    return std::u16string(TokenText(tokens_[token]));
+  }
+  Unexpected();
+}
+
+template <typename Unit>
+void Parser<Unit>::AddExportName(std::u16string name, size_t offset) {
+  for (const std::u16string& seen : exportNames_) {
+    if (seen == name) FailAt(offset, "this name is already exported");
+  }
+  exportNames_.push_back(std::move(name));
 }
 
 template <typename Unit>
@@ -1539,7 +1719,7 @@ void Parser<Unit>::ParseImport() {
       const bool stringName = name.kind == Literal && name.Has(kStringLiteral);
       const Lexeme next = lex_.Peek();
       if (lex_.IsWord(next, "as")) {
-        ParseModuleExportName(false, kPropertyName);
+        ParseModuleExportName(kPropertyName);
         Take(kPropertyName);
         ParseBindingIdentifier(BindingKind::Import);
       } else {
@@ -1547,7 +1727,7 @@ void Parser<Unit>::ParseImport() {
         const Lexeme l = Cur();
         CheckBindingName(l);
         const uint32_t token = Take(kShorthand);
-        Declare(token, l.begin, l.value, BindingKind::Import);
+        Declare(token, l.begin, l.key, BindingKind::Import);
       }
       if (!IsP(kCloseBrace)) Expect(kComma);
     }
@@ -1566,7 +1746,9 @@ void Parser<Unit>::ParseImport() {
 template <typename Unit>
 void Parser<Unit>::ParseExport() {
   Take();
+  const size_t firstUse = scopes_.UseCount();
   if (IsK(kDefault)) {
+    AddExportName(u"default", Cur().begin);
     Take();
     if (IsK(kFunction) || AtAsyncFunction()) {
       // export default function () {}: the name may be left out
@@ -1584,7 +1766,7 @@ void Parser<Unit>::ParseExport() {
         const Lexeme name = Cur();
         CheckBindingName(name);
         const uint32_t token = Take();
-        Declare(token, name.begin, name.value, BindingKind::Lexical);
+        Declare(token, name.begin, name.key, BindingKind::Lexical);
       }
       ParseFunctionRest(kind, static_cast<size_t>(-1), -1, false, false);
       AfterFunctionDeclaration();
@@ -1605,7 +1787,8 @@ void Parser<Unit>::ParseExport() {
     Take();
     if (IsWord("as")) {
       Take(kPropertyName);
-      ParseModuleExportName(false, kPropertyName);
+      const size_t offset = Cur().begin;
+      AddExportName(ParseModuleExportName(kPropertyName), offset);
     }
     if (!IsWord("from")) Fail("expected \"from\"");
     Take(kPropertyName);
@@ -1618,18 +1801,23 @@ void Parser<Unit>::ParseExport() {
     // export { a, b as c, d as "e" } [from "m"]
     Take();
     std::vector<std::pair<size_t, bool>> locals;  // token index, written as a string
+    std::vector<std::pair<int32_t, size_t>> localNames;
     while (!IsP(kCloseBrace)) {
       const Lexeme name = Cur();
       const bool stringName = name.kind == Literal && name.Has(kStringLiteral);
       const size_t index = tokens_.Size();
       const Lexeme next = lex_.Peek();
       const bool renamed = lex_.IsWord(next, "as");
-      ParseModuleExportName(true, renamed ? 0 : kShorthand);
+      std::u16string exported = ParseModuleExportName(renamed ? 0 : kShorthand);
       locals.emplace_back(index, stringName || name.kind != Identifier || name.Has(kEscapedKeyword));
+      localNames.emplace_back(name.key, name.begin);
+      size_t exportedOffset = name.begin;
       if (renamed) {
         Take(kPropertyName);
-        ParseModuleExportName(false, kPropertyName);
+        exportedOffset = Cur().begin;
+        exported = ParseModuleExportName(kPropertyName);
       }
+      AddExportName(std::move(exported), exportedOffset);
       if (!IsP(kCloseBrace)) Expect(kComma);
     }
     Take();
@@ -1643,31 +1831,31 @@ void Parser<Unit>::ParseExport() {
         if (str) Fail("a local name must be a name, not a string or keyword");
         Refer(static_cast<uint32_t>(index), 0, tokens_[index].value);
       }
+      // Each must be declared in the module, which the end of the module tells.
+      exportedLocals_.insert(exportedLocals_.end(), localNames.begin(), localNames.end());
     }
     ExpectSemicolon();
     return;
   }
-  if (IsK(kVar)) {
+  if (IsK(kVar) || IsK(kConst) || AtLetDeclaration()) {
     bool single = false, initialised = false;
-    ParseVariableStatement(BindingKind::Var, false, single, initialised);
+    ParseVariableStatement(IsK(kVar) ? BindingKind::Var : BindingKind::Lexical, false, single,
+                           initialised);
     ExpectSemicolon();
-    return;
-  }
-  if (IsK(kConst) || AtLetDeclaration()) {
-    bool single = false, initialised = false;
-    ParseVariableStatement(BindingKind::Lexical, false, single, initialised);
-    ExpectSemicolon();
-    return;
-  }
-  if (IsK(kFunction) || AtAsyncFunction()) {
+  } else if (IsK(kFunction) || AtAsyncFunction()) {
     ParseFunctionDeclaration(false);
-    return;
-  }
-  if (IsK(kClass)) {
+  } else if (IsK(kClass)) {
     ParseClass(true, true);
-    return;
+  } else {
+    Unexpected();
   }
-  Unexpected();
+  // export var a, {b} = o: the names declared at the module's own level
+  for (size_t u = firstUse; u < scopes_.UseCount(); ++u) {
+    const NameUse& use = scopes_.Uses()[u];
+    if (use.declares && use.scope == scopes_.Current()) {
+      AddExportName(std::u16string(IdentifierTable().Text(use.name)), use.offset);
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -1736,7 +1924,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
       CheckBindingName(param);
       context_ = saved;
       const uint32_t token = Take();
-      Refer(token, param.begin, param.value);
+      Refer(token, param.begin, param.key);
       if (!IsP(kArrow) || Cur().newLineBefore) Fail("expected \"=>\"");
       const size_t targetsMark = targets_.size();
       targets_.push_back(token);
@@ -1746,6 +1934,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
   const size_t offset = Cur().begin;
   const bool startsWithName = IsPlainName();
   const Lexeme first = Cur();
+  const size_t targetsBefore = targets_.size();
   const size_t useMark = scopes_.UseCount();
   const size_t scopeMark = scopes_.ScopeCount();
   Expr left = ParseConditional(allowIn);
@@ -1763,6 +1952,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
   const int32_t op = Cur().value;
   if (op == kAssign) {
     CheckAssignmentTarget(left, offset);
+    if (left.kind == Expr::kArray || left.kind == Expr::kObject) CheckPatternTargets(targetsBefore);
     Take();
     const size_t patternEnd = targets_.size();
     const Expr right = ParseAssignment(allowIn);
@@ -1793,6 +1983,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
 template <typename Unit>
 Expr Parser<Unit>::ParseYield(bool allowIn) {
   if (Cur().Has(kEscapedName)) Fail("yield cannot be written with escapes");
+  ++yieldsAndAwaits_;
   Take(kPropertyName);
   // yield ends at a line break: yield\nx is yield; x
   if (Cur().newLineBefore) return Expr{};
@@ -1864,6 +2055,7 @@ Expr Parser<Unit>::ParseBinary(int minPrecedence, bool allowIn) {
   Expr left;
   // #x in o
   if (Cur().kind == Identifier && Cur().Has(kPrivateName)) {
+    UsePrivate(Cur().key, Cur().begin);
     Take(kPropertyName);
     if (!IsK(kIn) || !allowIn || minPrecedence > 9) Unexpected();
     left.kind = Expr::kPrivateName;
@@ -1882,6 +2074,7 @@ Expr Parser<Unit>::ParseBinary(int minPrecedence, bool allowIn) {
     const Expr right = ParseBinary(op == kExponent ? precedence : precedence + 1, allowIn);
     if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
     if (right.kind == Expr::kPrivateName) Unexpected();
+    if (right.kind == Expr::kArrow) Fail("an arrow function needs parentheses here");
     uint8_t logical = 0;
     if (op == kCoalesce) {
       if (left.logical == 1 || right.logical == 1) Fail("?? cannot be mixed with && or || without parentheses");
@@ -1906,7 +2099,7 @@ Expr Parser<Unit>::ParseUnary() {
     Take();
     const size_t offset = Cur().begin;
     const Expr operand = ParseUnary();
-    if (isDelete && context_.strict && operand.kind == Expr::kName && !operand.parenthesized) {
+    if (isDelete && context_.strict && operand.kind == Expr::kName && operand.name >= 0) {
       FailAt(offset, "deleting a plain name is not allowed in strict code");
     }
     if (isDelete && operand.privateMember) FailAt(offset, "private fields cannot be deleted");
@@ -1925,6 +2118,7 @@ Expr Parser<Unit>::ParseUnary() {
   if (IsWord("await") && (context_.await || (context_.module && !context_.functionBody))) {
     if (context_.inParameters) Fail("await is not allowed in parameters");
     if (Cur().Has(kEscapedName)) Fail("await cannot be written with escapes");
+    ++yieldsAndAwaits_;
     Take(kPropertyName);
     ParseUnary();
     Expr e;
@@ -1993,6 +2187,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
     if (IsP(kDot)) {
       Take();
       if (Cur().kind == Identifier && Cur().Has(kPrivateName)) {
+        UsePrivate(Cur().key, Cur().begin);
         Take(kPropertyName);
         e = Expr{};
         e.kind = Expr::kMember;
@@ -2017,6 +2212,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
         ParseExpression(true);
         Expect(kCloseBracket);
       } else if (Cur().kind == Identifier && Cur().Has(kPrivateName)) {
+        UsePrivate(Cur().key, Cur().begin);
         Take(kPropertyName);
       } else if (Cur().kind == Template) {
         Fail("a tagged template cannot be part of an optional chain");
@@ -2055,9 +2251,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
     } else if (Cur().kind == Template) {
       if (optional) Fail("a tagged template cannot be part of an optional chain");
       ParseTemplate(true);
-      e = Expr{};
-      e.kind = Expr::kMember;  // a call, but never a target
-      e.kind = Expr::kCall;
+      e = Expr{};  // a call, but never a target
     } else {
       break;
     }
@@ -2175,9 +2369,7 @@ Expr Parser<Unit>::ParseImportExpression() {
     }
   }
   Expect(kCloseParen);
-  Expr e;
-  e.kind = Expr::kCall;
-  return e;
+  return Expr{};  // never a target
 }
 
 template <typename Unit>
@@ -2200,8 +2392,9 @@ template <typename Unit>
 Expr Parser<Unit>::ParseIdentifierExpression() {
   const Lexeme l = Cur();
   CheckIdentifierReference(l);
+  if (Named(l.key, u"await")) ++awaitNames_;
   const uint32_t token = Take();
-  Refer(token, l.begin, l.value);
+  Refer(token, l.begin, l.key);
   Expr e;
   e.kind = Expr::kName;
   e.token = token;
@@ -2236,7 +2429,7 @@ Expr Parser<Unit>::ParsePrimary() {
             CheckBindingName(name);
             context_ = saved;
             const uint32_t token = Take();
-            Declare(token, name.begin, name.value, BindingKind::SelfName);
+            Declare(token, name.begin, name.key, BindingKind::SelfName);
           }
           ParseFunctionRest(kind, static_cast<size_t>(-1), -1, false, false);
           scopes_.Close();
@@ -2248,23 +2441,28 @@ Expr Parser<Unit>::ParsePrimary() {
           const size_t targetsMark = targets_.size();
           const Lexeme asyncWord = Cur();
           const uint32_t asyncToken = Take();
-          Refer(asyncToken, asyncWord.begin, asyncWord.value);
+          Refer(asyncToken, asyncWord.begin, asyncWord.key);
           const size_t useMark = scopes_.UseCount();
           Take();
           bool trailingComma = false;
           bool valid = true;
           bool hasAwait = false;
+          bool simpleList = true;
+          const uint32_t yieldsAndAwaitsBefore = yieldsAndAwaits_;
+          const uint32_t awaitNamesBefore = awaitNames_;
           while (!IsP(kCloseParen)) {
             const size_t elementMark = targets_.size();
             const bool awaitHere = IsWord("await");
             hasAwait = hasAwait || awaitHere;
             if (IsP(kEllipsis)) {
               Take();
+              simpleList = false;
               const Expr rest = ParseAssignment(true);
               if (!KeepTarget(rest, elementMark) || rest.kind == Expr::kAssign) valid = false;
               if (!IsP(kCloseParen)) valid = false;
             } else {
               const Expr e = ParseAssignment(true);
+              if (e.kind != Expr::kName || e.parenthesized) simpleList = false;
               if (!KeepTarget(e, elementMark)) valid = false;
             }
             trailingComma = false;
@@ -2277,11 +2475,14 @@ Expr Parser<Unit>::ParsePrimary() {
           (void)trailingComma;
           if (IsP(kArrow) && !Cur().newLineBefore) {
             if (!valid) Fail("invalid arrow function parameters");
-            if (hasAwait) Fail("await cannot be a parameter name of an async function");
+            if (hasAwait || awaitNames_ != awaitNamesBefore || yieldsAndAwaits_ != yieldsAndAwaitsBefore) {
+              Fail("an async arrow function's parameters cannot hold await");
+            }
             // the async word is the arrow's keyword, not a reference
             tokens_[asyncToken].flags |= kPropertyName;
             scopes_.ForgetUse(useMark - 1);
-            return AsAsyncArrow(useMark - 1, scopeMark, targetsMark);
+            return ParseArrowRest(kAsyncFunction | kArrowFunction, useMark - 1, scopeMark,
+                                  targetsMark, simpleList, false);
           }
           targets_.resize(targetsMark);
           Expr e;
@@ -2320,7 +2521,7 @@ Expr Parser<Unit>::ParsePrimary() {
             evalOrArguments = IsEvalOrArguments(name.value);
             reserved = IsReservedInStrict(name);
             const uint32_t token = Take();
-            Declare(token, name.begin, name.value, BindingKind::SelfName);
+            Declare(token, name.begin, name.key, BindingKind::SelfName);
           }
           ParseFunctionRest(kind, nameOffset, -1, evalOrArguments, reserved);
           scopes_.Close();
@@ -2415,6 +2616,8 @@ Expr Parser<Unit>::ParseParenthesized() {
   Take();
   bool valid = true;        // every element can be a parameter
   bool onlyArrow = false;   // (), a trailing comma or a rest element
+  bool simpleList = true;   // plain names only
+  const uint32_t yieldsAndAwaitsBefore = yieldsAndAwaits_;
   int count = 0;
   Expr single;
   size_t yieldOrAwaitOffset = static_cast<size_t>(-1);
@@ -2426,6 +2629,7 @@ Expr Parser<Unit>::ParseParenthesized() {
     if (IsP(kEllipsis)) {
       Take();
       onlyArrow = true;
+      simpleList = false;
       bool simple = true;
       if (IsP(kOpenBracket) || IsP(kOpenBrace)) {
         const Expr rest = ParsePrimary();
@@ -2440,6 +2644,7 @@ Expr Parser<Unit>::ParseParenthesized() {
       break;
     }
     const Expr e = ParseAssignment(true);
+    if (e.kind != Expr::kName || e.parenthesized) simpleList = false;
     if (!KeepTarget(e, elementMark)) valid = false;
     if (count == 0) single = e;
     ++count;
@@ -2456,8 +2661,10 @@ Expr Parser<Unit>::ParseParenthesized() {
     if (yieldOrAwaitOffset != static_cast<size_t>(-1) && (context_.yield || context_.await)) {
       FailAt(yieldOrAwaitOffset, "yield and await cannot be arrow parameters here");
     }
-    const bool simple = !onlyArrow || count == 0 ? true : false;
-    return ParseArrowRest(kArrowFunction, useMark, scopeMark, targetsMark, simple, false);
+    if (yieldsAndAwaits_ != yieldsAndAwaitsBefore) {
+      FailAt(openOffset, "an arrow function's parameters cannot hold yield or await");
+    }
+    return ParseArrowRest(kArrowFunction, useMark, scopeMark, targetsMark, simpleList, false);
   }
   if (onlyArrow) FailAt(openOffset, "expected \"=>\" after an arrow function's parameters");
   targets_.resize(targetsMark);
@@ -2475,16 +2682,11 @@ Expr Parser<Unit>::ParseParenthesized() {
   return e;
 }
 
-template <typename Unit>
-Expr Parser<Unit>::AsAsyncArrow(size_t useMark, size_t scopeMark, size_t targetsMark) {
-  return ParseArrowRest(kAsyncFunction | kArrowFunction, useMark, scopeMark, targetsMark, false, false);
-}
-
 // `=>` and the body of an arrow function whose parameters were read as an
 // expression: their names become the parameters of a new function scope.
 template <typename Unit>
 Expr Parser<Unit>::ParseArrowRest(uint8_t kind, size_t useMark, size_t scopeMark,
-                                  size_t targetsMark, bool, bool) {
+                                  size_t targetsMark, bool simpleList, bool) {
   // Every name in the list must be a valid parameter name.
   for (size_t k = targetsMark; k < targets_.size(); ++k) {
     const Token& t = tokens_[targets_[k]];
@@ -2500,7 +2702,7 @@ Expr Parser<Unit>::ParseArrowRest(uint8_t kind, size_t useMark, size_t scopeMark
                          targets_.size() - targetsMark, context_.strict, scopeError_);
   if (scopeError_.found) FailAt(scopeError_.offset, scopeError_.message);
   // a parameter list with defaults or patterns
-  bool simple = true;
+  bool simple = simpleList;
   for (size_t i = useMark; i < scopes_.UseCount(); ++i) {
     if (!scopes_.Uses()[i].declares && scopes_.Uses()[i].scope == scopes_.Current()) simple = false;
   }
@@ -2526,7 +2728,7 @@ Expr Parser<Unit>::ParseArrowRest(uint8_t kind, size_t useMark, size_t scopeMark
     context_.functionBody = true;
     bool strictParams = true;
     (void)strictParams;
-    ParseFunctionBody(kind, simple && names.size() == names.size(), names);
+    ParseFunctionBody(kind, simple, names);
   } else {
     context_.functionBody = saved.functionBody;
     const size_t mark = targets_.size();
@@ -2604,7 +2806,7 @@ void Parser<Unit>::ParsePropertyName(bool& computed, int32_t& plainName, bool& i
   if (l.kind == Identifier && l.Has(kPrivateName)) {
     if (!classMember) Unexpected();
     isPrivate = true;
-    plainName = l.value;
+    plainName = l.key;
     Take(kPropertyName);
     return;
   }
@@ -2697,7 +2899,7 @@ Expr Parser<Unit>::ParseObjectLiteral() {
         CheckIdentifierReference(key);
         if (key.Has(kEscapedKeyword)) Fail("a keyword cannot be written with escapes");
         const uint32_t token = Take(kShorthand);
-        Refer(token, key.begin, key.value);
+        Refer(token, key.begin, key.key);
         targets_.resize(elementMark);
         targets_.push_back(token);
         if (IsP(kAssign)) {

@@ -111,6 +111,11 @@ class Scopes {
   const std::vector<Binding>& Bindings() const { return bindings_; }
   std::vector<Binding>& Bindings() { return bindings_; }
   const std::vector<Scope>& AllScopes() const { return scopes_; }
+  // Whether `scope` itself declares `name`.
+  bool Declares(int32_t scope, int32_t name) const {
+    const auto it = entries_.find(Key(scope, name));
+    return it != entries_.end() && it->second.binding >= 0;
+  }
   // Whether a function declared in a block of sloppy code shares the name of
   // a var of `scope`: renaming the var would cut the two apart.
   bool HasBlockFunctionNamed(int32_t scope, int32_t name) const {
