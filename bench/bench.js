@@ -4,7 +4,7 @@
 // turn within one invocation (trimlet, then each peer, then trimlet again...),
 // so the ratios hold on a busy machine even when the absolute times do not.
 //
-//   node bench.js --trimlet build/bench-release/cli/trimlet [--inputs corpus,10mb,50mb]
+//   node bench.js --trimlet build/bench-release/cli/trimlet [--inputs corpus,10mb,50mb,modern,...]
 //                 [--runs 5] [--warmup 1] [--modes ws,rename,full] [--tools trimlet,esbuild,...]
 //                 [--out bench/results] [--no-check]
 //   node bench.js --from-json bench/results/results.json     the report again, from saved results
@@ -14,6 +14,7 @@ const childProcess = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
+const vm = require('vm');
 
 const benchDir = __dirname;
 const modulesDir = path.join(benchDir, 'node_modules');
@@ -49,8 +50,8 @@ const TOOLS = ['trimlet', 'esbuild', 'terser', 'uglify-js', 'jsmin'];
 function usage(message) {
   if (message) process.stderr.write(`bench.js: ${message}\n`);
   process.stderr.write(
-      'usage: node bench.js --trimlet PATH [--inputs corpus,10mb,50mb,FILE...] [--runs N]\n' +
-      '       [--warmup N] [--modes ws,rename,full] [--tools trimlet,esbuild,terser,uglify-js,jsmin]\n' +
+      'usage: node bench.js --trimlet PATH [--inputs corpus,10mb,50mb,modern,modern10mb,modern50mb,FILE...]\n' +
+      '       [--runs N] [--warmup N] [--modes ws,rename,full] [--tools trimlet,esbuild,terser,uglify-js,jsmin]\n' +
       '       [--out DIR] [--no-check]\n' +
       '       node bench.js --from-json results.json [--out DIR]   (the report again from saved results)\n');
   process.exit(2);
@@ -104,30 +105,73 @@ function parseArguments(argv) {
 
 // ---- inputs -------------------------------------------------------------
 
-function readCorpusList() {
-  return fs.readFileSync(path.join(benchDir, 'corpus.txt'), 'utf8')
+// Two corpora of real libraries: ES5 ones, and ES2015+ ones as shipped. Each is
+// measured file by file (`corpus`, `modern`) and as joined files of ~10 MB and
+// ~50 MB (`10mb`, `50mb`, `modern10mb`, `modern50mb`).
+//
+// ES5 files are joined with ";" on a line of its own, so that a file ending
+// without a semicolon cannot run into the next one:  a = 1  +  (function(){})()
+// Modern files each go into a function of their own, because two copies of
+//   const version = '3.5.47';  class Emitter {}
+// side by side at the top level would declare the same names twice. The line
+// break before "})();" ends a last line that is a // comment.
+const CORPORA = [
+  {
+    id: 'es5', title: 'ES5 corpus', list: 'corpus.txt', perFile: 'corpus', joined: {'10mb': 1, '50mb': 5},
+    separator: Buffer.from('\n;\n'), wrap: (content) => content,
+  },
+  {
+    id: 'modern', title: 'Modern corpus (ES2015+)', list: 'corpus-modern.txt', perFile: 'modern',
+    joined: {modern10mb: 1, modern50mb: 5}, separator: Buffer.alloc(0),
+    wrap: (content) => Buffer.concat([Buffer.from('(function(){\n'), content, Buffer.from('\n})();\n')]),
+  },
+];
+
+const OTHER_FILES = {id: 'files', title: 'Other files'};
+
+function readCorpusList(corpus) {
+  return fs.readFileSync(path.join(benchDir, corpus.list), 'utf8')
       .split('\n').map((line) => line.trim())
       .filter((line) => line && !line.startsWith('#'))
       .map((line) => path.join(modulesDir, line));
 }
 
-// Corpus files are joined with ";" on a line of its own, so that a file ending
-// without a semicolon cannot run into the next one:  a = 1  +  (function(){})()
-const SEPARATOR = Buffer.from('\n;\n');
+// A file that node cannot compile as a script must be an ES module (it uses
+// `export`, `import` or `import.meta`): it is measured alone, its outputs are
+// checked as modules, and it stays out of the joined files.
+function isModule(file) {
+  try {
+    new vm.Script(fs.readFileSync(file, 'utf8'), {filename: file});
+    return false;
+  } catch (error) {
+    if (!(error instanceof SyntaxError)) throw error;
+  }
+  const check = childProcess.spawnSync(process.execPath, ['--input-type=module', '--check'], {
+    input: fs.readFileSync(file), stdio: ['pipe', 'ignore', 'ignore'],
+  });
+  if (check.status !== 0) throw new Error(`${file} parses in node neither as a script nor as a module`);
+  return true;
+}
+
+function loadCorpus(corpus) {
+  const files = readCorpusList(corpus);
+  const missing = files.filter((f) => !fs.existsSync(f));
+  if (missing.length) throw new Error(`corpus files missing (run npm ci in bench/): ${missing.join(', ')}`);
+  return files.map((file) => ({file, name: path.relative(modulesDir, file), module: isModule(file)}));
+}
 
 // The ~10 MB file: whole corpus files in list order, round and round, each
 // taken only while it still fits under the target size.
-function joinToSize(files, target) {
-  const contents = files.map((f) => fs.readFileSync(f));
+function joinToSize(pieces, target, separator) {
   const parts = [];
   let total = 0;
   for (let fitted = true; fitted;) {
     fitted = false;
-    for (const content of contents) {
-      const size = content.length + (parts.length ? SEPARATOR.length : 0);
+    for (const piece of pieces) {
+      const size = piece.length + (parts.length ? separator.length : 0);
       if (total + size > target) continue;
-      if (parts.length) parts.push(SEPARATOR);
-      parts.push(content);
+      if (parts.length) parts.push(separator);
+      parts.push(piece);
       total += size;
       fitted = true;
     }
@@ -135,49 +179,62 @@ function joinToSize(files, target) {
   return Buffer.concat(parts);
 }
 
-function repeat(content, times) {
+function repeat(content, times, separator) {
   const parts = [];
   for (let i = 0; i < times; ++i) {
-    if (i) parts.push(SEPARATOR);
+    if (i) parts.push(separator);
     parts.push(content);
   }
   return Buffer.concat(parts);
 }
 
+// Writes the file only when its content changed; a joined file written anew
+// must parse, or the corpus list holds a file that cannot be joined.
 function writeIfChanged(file, content) {
   if (fs.existsSync(file) && fs.statSync(file).size === content.length &&
       fs.readFileSync(file).equals(content)) {
     return;
   }
   fs.writeFileSync(file, content);
+  if (!parsesInNode(file)) {
+    fs.rmSync(file);
+    throw new Error(`the joined file ${path.basename(file)} does not parse in node`);
+  }
 }
 
 // The 50 MB file is the 10 MB file five times over, so that the growth in time
 // from one to the other is measured against exactly five times the work.
-function prepareInputs(options) {
-  const inputs = [];
-  const corpus = readCorpusList();
-  const missing = corpus.filter((f) => !fs.existsSync(f));
-  const wantsCorpus = options.inputs.some((i) => ['corpus', '10mb', '50mb'].includes(i));
-  if (wantsCorpus && missing.length) {
-    throw new Error(`corpus files missing (run npm ci in bench/): ${missing.join(', ')}`);
+function joinedInput(corpus, key, entries, inputDir, cache) {
+  if (!cache.has(corpus.id)) {
+    const scripts = entries.filter((e) => !e.module).map((e) => corpus.wrap(fs.readFileSync(e.file)));
+    cache.set(corpus.id, joinToSize(scripts, 10 * MB, corpus.separator));
   }
+  const file = path.join(inputDir, `joined-${key}.js`);
+  writeIfChanged(file, repeat(cache.get(corpus.id), corpus.joined[key], corpus.separator));
+  const size = key.replace(/^modern/, '').replace('mb', ' MB');
+  return {name: `joined ${corpus.id === 'modern' ? 'modern ' : ''}${size}`, file, key, group: corpus.id};
+}
+
+function prepareInputs(options) {
   const inputDir = path.join(options.out, 'inputs');
   fs.mkdirSync(inputDir, {recursive: true});
-  let joined10 = null;
-  const joined = () => joined10 || (joined10 = joinToSize(corpus, 10 * MB));
+  const entries = new Map();
+  const corpusEntries = (corpus) => {
+    if (!entries.has(corpus.id)) entries.set(corpus.id, loadCorpus(corpus));
+    return entries.get(corpus.id);
+  };
+  const joined = new Map();
+  const inputs = [];
   for (const name of options.inputs) {
-    if (name === 'corpus') {
-      for (const file of corpus) {
-        inputs.push({name: path.relative(modulesDir, file), file});
-      }
-    } else if (name === '10mb' || name === '50mb') {
-      const file = path.join(inputDir, `joined-${name}.js`);
-      writeIfChanged(file, name === '10mb' ? joined() : repeat(joined(), 5));
-      inputs.push({name: `joined ${name.replace('mb', ' MB')}`, file, key: name});
-    } else {
+    const corpus = CORPORA.find((c) => c.perFile === name || name in c.joined);
+    if (!corpus) {
       if (!fs.existsSync(name)) throw new Error(`no input file ${name}`);
-      inputs.push({name: path.basename(name), file: path.resolve(name)});
+      const file = path.resolve(name);
+      inputs.push({name: path.basename(name), file, group: OTHER_FILES.id, module: isModule(file)});
+    } else if (name === corpus.perFile) {
+      for (const entry of corpusEntries(corpus)) inputs.push({...entry, group: corpus.id, corpusFile: true});
+    } else {
+      inputs.push(joinedInput(corpus, name, corpusEntries(corpus), inputDir, joined));
     }
   }
   for (const input of inputs) input.bytes = fs.statSync(input.file).size;
@@ -281,6 +338,7 @@ function gzipSize(file) {
   return run.stdout.length;
 }
 
+// node reads a .mjs file as a module, any other as a CommonJS script.
 function parsesInNode(file) {
   const run = childProcess.spawnSync(process.execPath, ['--check', file], {stdio: ['ignore', 'ignore', 'pipe']});
   return run.status === 0;
@@ -294,7 +352,7 @@ function measureInput(input, configs, options, paths) {
   const timeFile = path.join(options.out, 'time.txt');
   const base = input.name.replace(/[^A-Za-z0-9.]+/g, '_');
   const results = configs.map((config) => ({
-    config, output: path.join(outDir, `${base}.${config.key}.js`), runs: [], failure: null,
+    config, output: path.join(outDir, `${base}.${config.key}.${input.module ? 'mjs' : 'js'}`), runs: [], failure: null,
   }));
   const rounds = options.warmup + options.runs;
   for (let round = 0; round < rounds; ++round) {
@@ -343,12 +401,13 @@ function summarizeFailure(text) {
   const lines = text.split('\n').map((l) => l.trim()).filter(Boolean);
   const status = /^exit [^:]*/.exec(lines[0] || '');
   const error = lines.find((l) => /^[A-Za-z]*Error\b/.test(l)) || lines[lines.length - 1] || '';
-  return `${status ? status[0] + ': ' : ''}${error}`.replace(/\|/g, '/').slice(0, 120);
+  const prefix = status && !error.startsWith(status[0]) ? status[0] + ': ' : '';
+  return `${prefix}${error}`.replace(/\|/g, '/').slice(0, 120);
 }
 
 function inputTable(input, results) {
   const lines = [];
-  lines.push(`### ${input.name} (${grouped(input.bytes)} bytes)`, '');
+  lines.push(`### ${input.name} (${grouped(input.bytes)} bytes${input.module ? ', an ES module' : ''})`, '');
   lines.push('| mode | tool | raw bytes | gzip -9 bytes | % of original | median wall s | MB/s | ' +
              'peak memory MB | bytes of memory per input byte | peer time / trimlet time | CPU s | ' +
              'peer CPU / trimlet CPU | node --check |');
@@ -374,6 +433,49 @@ function inputTable(input, results) {
     lines.push(`| ${cells.join(' | ')} |`);
   }
   lines.push('');
+  return lines;
+}
+
+// Every file of a corpus in one table: the raw and gzip -9 sizes of trimlet's
+// output in each mode beside those of esbuild in its nearest mode, summed at
+// the foot. A size whose output does not parse is marked, not left out.
+function sizeTable(entries, configs) {
+  if (!entries.length) return [];
+  const columns = [];
+  for (const mode of MODES) {
+    for (const tool of ['trimlet', 'esbuild']) {
+      if (!configs.some((c) => c.mode === mode && c.tool === tool)) continue;
+      columns.push({mode, tool, field: 'rawBytes', title: `${tool} ${mode.id} raw`});
+      columns.push({mode, tool, field: 'gzipBytes', title: `${tool} ${mode.id} gzip -9`});
+    }
+  }
+  const size = (entry, column) => {
+    const r = entry.results.find((x) => x.config.mode === column.mode && x.config.tool === column.tool);
+    if (!r || r.failure) return {bytes: null, text: r ? 'failed' : ''};
+    return {bytes: r[column.field], text: grouped(r[column.field]) + (r.parses === false ? ' *' : '')};
+  };
+  const lines = ['### Sizes of every file (bytes)', ''];
+  lines.push(`| file | input | ${columns.map((c) => c.title).join(' | ')} |`);
+  lines.push(`|---|${'---:|'.repeat(columns.length + 1)}`);
+  const sums = columns.map(() => 0);
+  const marks = new Set();
+  for (const entry of entries) {
+    const cells = columns.map((column, i) => {
+      const s = size(entry, column);
+      sums[i] = s.bytes === null || sums[i] === null ? null : sums[i] + s.bytes;
+      if (s.text === 'failed') marks.add('failed');
+      if (s.text.endsWith('*')) marks.add('*');
+      return s.text;
+    });
+    const name = entry.input.name + (entry.input.module ? ' (module)' : '');
+    lines.push(`| ${name} | ${grouped(entry.input.bytes)} | ${cells.join(' | ')} |`);
+  }
+  const inputSum = entries.reduce((sum, entry) => sum + entry.input.bytes, 0);
+  const sumCells = sums.map((s) => s === null ? 'n/a' : `**${grouped(s)}**`);
+  lines.push(`| **all ${entries.length} files** | **${grouped(inputSum)}** | ${sumCells.join(' | ')} |`);
+  lines.push('');
+  if (marks.has('*')) lines.push('`*` the output does not parse in node (`node --check`): its size says little.', '');
+  if (marks.has('failed')) lines.push('`failed`: the tool stopped with an error; its file\'s table says which.', '');
   return lines;
 }
 
@@ -455,8 +557,13 @@ function report(meta, measured, configs) {
   const byKey = {};
   for (const entry of measured) if (entry.input.key) byKey[entry.input.key] = entry;
   lines.push(...targetLines(byKey));
-  lines.push('## Results', '');
-  for (const entry of measured) lines.push(...inputTable(entry.input, entry.results));
+  for (const group of [...CORPORA, OTHER_FILES]) {
+    const entries = measured.filter((entry) => entry.input.group === group.id);
+    if (!entries.length) continue;
+    lines.push(`## Results: ${group.title}`, '');
+    lines.push(...sizeTable(entries.filter((entry) => entry.input.corpusFile), configs));
+    for (const entry of entries) lines.push(...inputTable(entry.input, entry.results));
+  }
   return lines.join('\n');
 }
 
@@ -483,6 +590,15 @@ function saveResults(file, meta, measured) {
   }, null, 1) + '\n');
 }
 
+// Results saved before the modern corpus came carry no group: they hold ES5
+// corpus files, the files joined from them and files named on the command line.
+function savedInput(input) {
+  if (input.group) return input;
+  const es5 = readCorpusList(CORPORA[0]).map((file) => path.relative(modulesDir, file));
+  const corpusFile = es5.includes(input.name);
+  return {...input, group: input.key || corpusFile ? 'es5' : OTHER_FILES.id, corpusFile};
+}
+
 // Reads a results.json back (to render the report again after a change of
 // layout); the configurations are those of the saved rows.
 function loadResults(file, options) {
@@ -494,7 +610,7 @@ function loadResults(file, options) {
   }, Array.isArray(saved) ? {} : saved.meta);
   const configs = [];
   const measured = entries.map((entry) => ({
-    input: entry.input,
+    input: savedInput(entry.input),
     results: entry.results.map((r) => {
       const mode = MODES.find((m) => m.id === r.mode);
       let config = configs.find((c) => c.mode === mode && c.tool === r.tool);

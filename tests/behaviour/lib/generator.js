@@ -427,4 +427,4 @@ function GenerateProgram(seed) {
   return new Generator(seed).Program();
 }
 
-module.exports = { GenerateProgram };
+module.exports = { GenerateProgram, Generator };

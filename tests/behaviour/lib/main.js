@@ -1,13 +1,14 @@
 'use strict';
 // Runs the behaviour suites against one console program:
 //   node lib/main.js --trimlet PATH [--work DIR] [--only programs,libraries,fuzz]
+//                    (also modern-libraries, modern-modules, modern-programs)
 //                    [--fuzz-count N] [--fuzz-seed S]
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
 function ParseArguments(argv) {
-  const args = { only: 'programs,libraries,fuzz', fuzzCount: 2000, fuzzSeed: 1 };
+  const args = { only: 'programs,libraries,fuzz,modern-programs,modern-libraries,modern-modules,modern-fuzz', fuzzCount: 2000, fuzzSeed: 1 };
   for (let i = 0; i < argv.length; ++i) {
     const word = argv[i];
     const value = argv[i + 1];
@@ -43,8 +44,20 @@ function Main() {
   if (suites.includes('libraries')) {
     add('libraries', require('./libraries').RunLibraries(args.trimlet, args.work, report));
   }
+  if (suites.includes('modern-libraries')) {
+    add('modern-libraries', require('./child-suite').RunSuiteInChild('modern-libraries', args.trimlet, args.work, report));
+  }
+  if (suites.includes('modern-modules')) {
+    add('modern-modules', require('./child-suite').RunSuiteInChild('modern-modules', args.trimlet, args.work, report));
+  }
+  if (suites.includes('modern-programs')) {
+    add('modern-programs', require('./child-suite').RunSuiteInChild('modern-programs', args.trimlet, args.work, report));
+  }
   if (suites.includes('fuzz')) {
     add('fuzz', require('./fuzz').RunFuzz(args.trimlet, args.work, args.fuzzCount, args.fuzzSeed, report));
+  }
+  if (suites.includes('modern-fuzz')) {
+    add('modern-fuzz', require('./fuzz').RunFuzz(args.trimlet, args.work, args.fuzzCount, args.fuzzSeed, report, 'modern'));
   }
   console.log('behaviour: ' + passed + ' passed, ' + failed + ' failed');
   process.exitCode = failed === 0 ? 0 : 1;

@@ -141,10 +141,12 @@ function RunInContext(context, code, filename, timeout) {
 }
 
 // Runs a whole program in a fresh context; its result lists each console
-// line and ends with the error it threw, if any.
+// line and ends with the error it threw, if any. The context has its own
+// promise job queue, run to the end (within the timeout) before the script
+// returns, so what async code prints is in the result too.
 function RunProgram(code, filename, timeout) {
   const lines = [];
-  const context = vm.createContext({ console: CapturingConsole(lines) });
+  const context = vm.createContext({ console: CapturingConsole(lines) }, { microtaskMode: 'afterEvaluate' });
   const error = RunInContext(context, code, filename, timeout);
   if (error) lines.push('!! ' + error);
   return lines;
