@@ -139,6 +139,40 @@ TEST_F(CliTest, PackingAFileOntoItself) {
   EXPECT_EQ(Read("in.js"), "x=1;y=2");
 }
 
+// Input that is not JavaScript: file:line:col: error:, the line and a caret on
+// standard error, exit -5, and the output left as it was; in several-files
+// mode nothing is written.
+TEST_F(CliTest, InvalidInputIsRefusedAndNothingWritten) {
+  Write("bad.js", "var a = 1;\nif (a) {\n  a = = 2\n}\n");
+  Write("good.js", "var b = 2\n");
+  Write("out.js", "old");
+  const std::string command =
+      "cd '" + dir_ + "' && '" TRIMLET_EXE "' bad.js out.js 2>&1 >/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string err;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) err.append(buffer, n);
+  EXPECT_EQ(static_cast<signed char>(WEXITSTATUS(pclose(pipe))), -5);
+  EXPECT_EQ(err, "bad.js:3:7: error: unexpected token\n  a = = 2\n      ^\n");
+  EXPECT_EQ(Read("out.js"), "old");
+  EXPECT_EQ(Run("good.js bad.js good.js out.js").code, -5);
+  EXPECT_EQ(Read("out.js"), "old");
+}
+
+// The goal: by the options, by .mjs and .cjs, or found from import and export.
+TEST_F(CliTest, ModulesAndScripts) {
+  Write("m.js", "import a from './a.js'\nexport const b = a\n");
+  EXPECT_EQ(Run("-nse -nvc m.js out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "import a from './a.js';export const b=a");
+  Write("t.mjs", "await f()\n");
+  EXPECT_EQ(Run("t.mjs out.js").code, 0);
+  EXPECT_EQ(Run("--script t.mjs out.js").code, -5);
+  Write("h.js", "#!/usr/bin/env node\nf()\n");
+  EXPECT_EQ(Run("--module h.js out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "#!/usr/bin/env node\nf()");
+}
+
 TEST_F(CliTest, BytesOutsideTheCodePageSurvive) {
   // UTF-8 input stays UTF-8; code page 1251 input stays code page 1251.
   Write("u.js", "s = '\xD0\x96\xE2\x82\xAC \xF0\x9F\x9A\x80'\n");

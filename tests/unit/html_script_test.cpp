@@ -86,14 +86,16 @@ TEST(HtmlPageTest, PacksScriptBodies) {
   });
 }
 
-// Only classic JavaScript is packed; templates, data, modules and other
-// languages come out as they went in.
+// Classic JavaScript is packed, and modules as modules, bare (a module has no
+// HTML comments); templates, data and other languages come out as they went in.
 TEST(HtmlPageTest, ScriptTypes) {
   ExpectPages({
       {"<script type=\"text/template\"><b>a = 1</b></script>",
        "<script type=\"text/template\"><b>a = 1</b></script>"},
-      {"<script type=\"module\">import a from './a.js'</script>",
-       "<script type=\"module\">import a from './a.js'</script>"},
+      {"<script type=\"module\">import a from './a.js'\nawait a()</script>",
+       "<script type=\"module\">import a from './a.js';await a()</script>"},
+      {"<script type=\"importmap\">{\"imports\": {}}</script>",
+       "<script type=\"importmap\">{\"imports\": {}}</script>"},
       {"<script defer type=\"text/template\">a = 1</script>",
        "<script defer type=\"text/template\">a = 1</script>"},
       {"<script type=text/x-template>a = 1</script>", "<script type=text/x-template>a = 1</script>"},
@@ -171,6 +173,19 @@ std::string Rendered(const std::vector<pack::HtmlAttribute>& attributes) {
     text += platform::WideToUtf8(attribute.name) + '=' + platform::WideToUtf8(attribute.value);
   }
   return text;
+}
+
+// A block that is not JavaScript stays as it stands, and the problem is told
+// with the page's own line and column; the other blocks are packed.
+TEST(HtmlPageTest, BlocksThatAreNotJavaScriptAreKept) {
+  const std::string page = "<p>x</p>\n<script>a = 1</script>\n<script>\n  b = = 2</script>";
+  std::vector<pack::SourceProblem> kept;
+  const std::string packed = platform::WideToUtf8(
+      pack::PackHtml(platform::Utf8ToWide(page), NoStages(), &kept));
+  EXPECT_EQ(packed, "<p>x</p>\n<script><!--\na=1\n//--></script>\n<script>\n  b = = 2</script>");
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].line, 4);
+  EXPECT_EQ(kept[0].column, 7);
 }
 
 TEST(HtmlAttributesTest, ReadAsHtmlReadsThem) {
