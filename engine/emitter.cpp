@@ -1,11 +1,11 @@
 #include "emitter.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-#include "platform.h"
 #include "text_tables.h"
 #include "vocabulary.h"
 
@@ -274,6 +274,10 @@ struct EncodedOut {
 
 }  // namespace
 
+struct OutputTexts {
+  EncodedTexts encoded;
+};
+
 std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
   std::u16string out;
   out.reserve((end - first) * 4);
@@ -296,52 +300,39 @@ void EncodeRange(const TokenList& tokens, size_t first, size_t stop, size_t end,
   }
 }
 
-// Where a long list is cut for two threads: a punctuator near the middle. Its
-// text begins with ASCII, so nothing the first part ends with (a high surrogate
-// waiting for its low half) could have joined it.
-size_t EmitSplit(const TokenList& tokens, size_t first, size_t end) {
+}  // namespace
+
+// A punctuator near the middle: its text begins with ASCII, so nothing the
+// first part ends with (a high surrogate waiting for its low half) could have
+// joined it.
+size_t EmitCutPoint(const TokenList& tokens, size_t first, size_t end) {
   for (size_t i = first + (end - first) / 2; i < end; ++i) {
     if (tokens[i].kind == Punctuator) return i;
   }
   return end;
 }
 
-}  // namespace
-
-std::string EmitBytes(const TokenList& tokens, size_t first, size_t end, TextEncoding encoding,
-                      bool byteOrderMark) {
-  // A long list is written in two parts at once, the second on a worker thread.
-  constexpr size_t kTwoPartsFrom = size_t{1} << 17;
-  const size_t split = end - first >= kTwoPartsFrom ? EmitSplit(tokens, first, end) : end;
-  // Encoding every text of the tables once pays when the list is longer than
-  // the tables, as it is for one large script (not for one small block of a
-  // page among many).
-  EncodedTexts texts;
+// The table texts encoded once, when that pays: when the list is longer than
+// the tables, as it is for one large script (not for one small block of a
+// page among many).
+std::shared_ptr<const OutputTexts> EncodeTableTexts(const TokenList& tokens, size_t first,
+                                                    size_t end, TextEncoding encoding) {
   const size_t entries = static_cast<size_t>(IdentifierTable().Count()) +
                          static_cast<size_t>(LiteralTable().Count()) +
                          static_cast<size_t>(RegExpTable().Count());
-  const EncodedTexts* encoded =
-      end - first >= 2 * entries && texts.Build(encoding) ? &texts : nullptr;
-  // Packed code averages about two bytes a token; room for four costs only
-  // address space until it is used.
-  OutputEncoder whole(encoding, byteOrderMark, (end - first) * 4);
-  if (split == end) {
-    EncodeRange(tokens, first, end, end, encoded, whole);
-    return whole.Finish();
-  }
-  // The second part's room is made here, not on the worker, so that its memory
-  // goes back to the heap that later allocations come from.
-  std::optional<OutputEncoder> second(std::in_place, encoding, false, (end - split) * 4);
-  const bool secondDone = platform::RunBeside(
-      [&] { EncodeRange(tokens, split, end, end, encoded, *second); },
-      [&] { EncodeRange(tokens, first, split, end, encoded, whole); });
-  if (!secondDone) {
-    second.emplace(encoding, false, end - split);
-    EncodeRange(tokens, split, end, end, encoded, *second);
-  }
-  std::string out = whole.Finish();
-  out += second->Finish();
-  return out;
+  (void)tokens;
+  if (end - first < 2 * entries) return nullptr;
+  auto texts = std::make_shared<OutputTexts>();
+  if (!texts->encoded.Build(encoding)) return nullptr;
+  return texts;
+}
+
+std::string EmitBytesPart(const TokenList& tokens, size_t first, size_t stop, size_t end,
+                          TextEncoding encoding, bool byteOrderMark, const OutputTexts* texts,
+                          size_t expectedBytes) {
+  OutputEncoder encoder(encoding, byteOrderMark, expectedBytes);
+  EncodeRange(tokens, first, stop, end, texts != nullptr ? &texts->encoded : nullptr, encoder);
+  return encoder.Finish();
 }
 
 }  // namespace pack

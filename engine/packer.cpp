@@ -147,10 +147,37 @@ std::optional<std::u16string> trimlet::Output() const {
   }
 }
 
+// A long list is written in two parts at once, the second on a worker thread;
+// the output stage itself knows nothing of threads.
 std::optional<std::string> trimlet::OutputBytes(pack::TextEncoding encoding,
                                                 bool byteOrderMark) const {
+  constexpr size_t kTwoPartsFrom = size_t{1} << 17;
   try {
-    return pack::EmitBytes(Tokens(), 0, Tokens().Size(), encoding, byteOrderMark);
+    const pack::TokenList& tokens = Tokens();
+    const size_t end = tokens.Size();
+    const auto texts = pack::EncodeTableTexts(tokens, 0, end, encoding);
+    // Packed code averages about two bytes a token; room for four costs only
+    // address space until it is used.
+    const size_t cut = end >= kTwoPartsFrom ? pack::EmitCutPoint(tokens, 0, end) : end;
+    if (cut == end) {
+      return pack::EmitBytesPart(tokens, 0, end, end, encoding, byteOrderMark, texts.get(), end * 4);
+    }
+    std::string first;
+    std::string second;
+    const bool secondDone = platform::RunBeside(
+        [&] {
+          second = pack::EmitBytesPart(tokens, cut, end, end, encoding, false, texts.get(),
+                                       (end - cut) * 4);
+        },
+        [&] {
+          first = pack::EmitBytesPart(tokens, 0, cut, end, encoding, byteOrderMark, texts.get(),
+                                      cut * 4);
+        });
+    if (!secondDone) {  // memory ran out on the worker: written here instead
+      second = pack::EmitBytesPart(tokens, cut, end, end, encoding, false, texts.get(), end - cut);
+    }
+    first += second;
+    return first;
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
