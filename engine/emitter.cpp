@@ -87,31 +87,35 @@ bool OperatorsFuse(const Token& cur, const Token& next, const Token* after) {
 }
 
 // A private name's `#` keeps it apart from the word before: get#x, static#y.
-bool IsPrivateName(const Token& t) {
+bool IsPrivateName(const Session& texts, const Token& t) {
   if (t.kind != Identifier) return false;
-  const std::u16string_view text = TokenText(t);
+  const std::u16string_view text = texts.TokenText(t);
   return !text.empty() && text[0] == u'#';
 }
 
-bool NeedsSpace(const Token& cur, const Token& next, const Token* after) {
+bool NeedsSpace(const Session& texts, const Token& cur, const Token& next, const Token* after) {
   if (cur.kind >= 0 && cur.kind < 5 && next.kind >= 0 && next.kind < 5 &&
       SeparatorTable[cur.kind][next.kind] == 1) {
-    return !(cur.kind != Literal && IsPrivateName(next));
+    return !(cur.kind != Literal && IsPrivateName(texts, next));
   }
   if (cur.kind == RegExp && IsWordKind(next.kind)) return true;
-  if (cur.kind == Literal && next.IsPunct(kDot) && IsDigitsOnly(TokenText(cur))) return true;
+  if (cur.kind == Literal && next.IsPunct(kDot) && IsDigitsOnly(texts.TokenText(cur))) return true;
   return OperatorsFuse(cur, next, after);
 }
 
 }  // namespace
 
-bool NeedsSpace(const Token& cur, const Token& next) { return NeedsSpace(cur, next, nullptr); }
+bool NeedsSpace(const Session& texts, const Token& cur, const Token& next) {
+  return NeedsSpace(texts, cur, next, nullptr);
+}
 
 namespace {
 
 // TokenText, with the three tables looked up once for the whole list.
 class TextOf {
  public:
+  explicit TextOf(const Session& texts)
+      : identifiers_(texts.identifiers), literals_(texts.literals), regExps_(texts.regExps) {}
   std::u16string_view operator()(const Token& t) const {
     switch (t.kind) {
       case Punctuator: return InTable(PunctuatorTable, t.value);
@@ -160,9 +164,9 @@ class TextOf {
   }
 
  private:
-  const TextTable& identifiers_ = IdentifierTable();
-  const TextTable& literals_ = LiteralTable();
-  const TextTable& regExps_ = RegExpTable();
+  const TextTable& identifiers_;
+  const TextTable& literals_;
+  const TextTable& regExps_;
 };
 
 // Appends the text of the tokens to `out`: a std::u16string, or an
@@ -170,8 +174,8 @@ class TextOf {
 // Writes the tokens from `first` up to `stop`; the separator after each one
 // depends on the tokens that follow it, up to `end`.
 template <typename Texts, typename Out>
-void Emit(const TokenList& tokens, size_t first, size_t stop, size_t end, const Texts& textOf,
-          Out& out) {
+void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t stop, size_t end,
+          const Texts& textOf, Out& out) {
   for (size_t i = first; i < stop; ++i) {
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
@@ -183,7 +187,7 @@ void Emit(const TokenList& tokens, size_t first, size_t stop, size_t end, const 
     if (i + 1 >= end) break;
     const Token& n = tokens[i + 1];
     const Token* after = i + 2 < end ? &tokens[i + 2] : nullptr;
-    if (NeedsSpace(t, n, after)) {
+    if (NeedsSpace(texts, t, n, after)) {
       // `return` before `else` ends its statement: if (a) return\nelse b
       out.push_back(t.IsKeyword(kReturn) && n.IsKeyword(kElse) ? u';' : u' ');
     } else if (n.IsKeyword(kReturn)) {
@@ -210,13 +214,13 @@ class EncodedTexts {
   // False when a text begins or ends with half of a surrogate pair, which the
   // encoder would join with the text beside it: such a list is written unit by
   // unit.
-  bool Build(TextEncoding encoding) {
+  bool Build(const Session& texts, TextEncoding encoding) {
     OutputEncoder encoder(encoding, false, 0);
-    const bool whole = AddTable(encoder, Punctuator, PunctuatorTable) &&
-                       AddTable(encoder, Keyword, KeywordTable) &&
-                       AddTable(encoder, Identifier, IdentifierTable()) &&
-                       AddTable(encoder, Literal, LiteralTable()) &&
-                       AddTable(encoder, RegExp, RegExpTable());
+    const bool whole = AddTable(texts, encoder, Punctuator, PunctuatorTable) &&
+                       AddTable(texts, encoder, Keyword, KeywordTable) &&
+                       AddTable(texts, encoder, Identifier, texts.identifiers) &&
+                       AddTable(texts, encoder, Literal, texts.literals) &&
+                       AddTable(texts, encoder, RegExp, texts.regExps);
     bytes_ = encoder.Finish();
     bytes_.append(OutputEncoder::kBlock, '\0');  // so that every text can be read as a block
     return whole;
@@ -238,12 +242,12 @@ class EncodedTexts {
                              (text.back() >= 0xD800 && text.back() <= 0xDBFF));
   }
   template <typename Table>
-  bool AddTable(OutputEncoder& encoder, int32_t kind, const Table& table) {
+  bool AddTable(const Session& texts, OutputEncoder& encoder, int32_t kind, const Table& table) {
     std::vector<uint64_t>& spans = spans_[static_cast<size_t>(kind)];
     const auto count = static_cast<int32_t>(CountOf(table));
     spans.resize(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
-      const std::u16string_view text = TokenText(kind, i);
+      const std::u16string_view text = texts.TokenText(kind, i);
       if (Splits(text)) return false;
       const size_t start = encoder.Size();
       encoder.Append(text);
@@ -278,10 +282,10 @@ struct OutputTexts {
   EncodedTexts encoded;
 };
 
-std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end) {
+std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end) {
   std::u16string out;
   out.reserve((end - first) * 4);
-  Emit(tokens, first, end, end, TextOf(), out);
+  Emit(texts, tokens, first, end, end, TextOf(texts), out);
   return out;
 }
 
@@ -289,14 +293,14 @@ namespace {
 
 // Writes the tokens from `first` up to `stop` into `encoder`, separators after
 // each decided by the tokens up to `end`.
-void EncodeRange(const TokenList& tokens, size_t first, size_t stop, size_t end,
-                 const EncodedTexts* encoded, OutputEncoder& encoder) {
+void EncodeRange(const Session& texts, const TokenList& tokens, size_t first, size_t stop,
+                 size_t end, const EncodedTexts* encoded, OutputEncoder& encoder) {
   if (encoded != nullptr) {
     EncodedOut out{encoder};
-    Emit(tokens, first, stop, end, *encoded, out);
+    Emit(texts, tokens, first, stop, end, *encoded, out);
   } else {
     EncoderOut out{encoder};
-    Emit(tokens, first, stop, end, TextOf(), out);
+    Emit(texts, tokens, first, stop, end, TextOf(texts), out);
   }
 }
 
@@ -315,23 +319,23 @@ size_t EmitCutPoint(const TokenList& tokens, size_t first, size_t end) {
 // The table texts encoded once, when that pays: when the list is longer than
 // the tables, as it is for one large script (not for one small block of a
 // page among many).
-std::shared_ptr<const OutputTexts> EncodeTableTexts(const TokenList& tokens, size_t first,
+std::shared_ptr<const OutputTexts> EncodeTableTexts(const Session& session, size_t first,
                                                     size_t end, TextEncoding encoding) {
-  const size_t entries = static_cast<size_t>(IdentifierTable().Count()) +
-                         static_cast<size_t>(LiteralTable().Count()) +
-                         static_cast<size_t>(RegExpTable().Count());
-  (void)tokens;
+  const size_t entries = static_cast<size_t>(session.identifiers.Count()) +
+                         static_cast<size_t>(session.literals.Count()) +
+                         static_cast<size_t>(session.regExps.Count());
   if (end - first < 2 * entries) return nullptr;
   auto texts = std::make_shared<OutputTexts>();
-  if (!texts->encoded.Build(encoding)) return nullptr;
+  if (!texts->encoded.Build(session, encoding)) return nullptr;
   return texts;
 }
 
-std::string EmitBytesPart(const TokenList& tokens, size_t first, size_t stop, size_t end,
-                          TextEncoding encoding, bool byteOrderMark, const OutputTexts* texts,
-                          size_t expectedBytes) {
+std::string EmitBytesPart(const Session& session, const TokenList& tokens, size_t first,
+                          size_t stop, size_t end, TextEncoding encoding, bool byteOrderMark,
+                          const OutputTexts* texts, size_t expectedBytes) {
   OutputEncoder encoder(encoding, byteOrderMark, expectedBytes);
-  EncodeRange(tokens, first, stop, end, texts != nullptr ? &texts->encoded : nullptr, encoder);
+  EncodeRange(session, tokens, first, stop, end, texts != nullptr ? &texts->encoded : nullptr,
+              encoder);
   return encoder.Finish();
 }
 

@@ -6,17 +6,18 @@
 #include <string>
 
 #include "source_text.h"
+#include "text_tables.h"
 #include "token.h"
 
 namespace pack {
 
 // The text of the tokens from `first` up to, not including, `end`.
-std::u16string EmitTokens(const TokenList& tokens, size_t first, size_t end);
+std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end);
 
 // Every text of the tables, encoded once for writing a long list; null when
 // the list is too short for that to pay.
 struct OutputTexts;
-std::shared_ptr<const OutputTexts> EncodeTableTexts(const TokenList& tokens, size_t first,
+std::shared_ptr<const OutputTexts> EncodeTableTexts(const Session& texts, size_t first,
                                                     size_t end, TextEncoding encoding);
 
 // The text of the tokens from `first` up to `stop` written straight as the
@@ -24,13 +25,13 @@ std::shared_ptr<const OutputTexts> EncodeTableTexts(const TokenList& tokens, siz
 // after each token depends on those that follow, up to `end`. `expectedBytes`
 // is room made at once. A long list may be written in parts, cut at
 // EmitCutPoint, and the parts joined: the bytes are the same.
-std::string EmitBytesPart(const TokenList& tokens, size_t first, size_t stop, size_t end,
-                          TextEncoding encoding, bool byteOrderMark, const OutputTexts* texts,
-                          size_t expectedBytes);
+std::string EmitBytesPart(const Session& session, const TokenList& tokens, size_t first,
+                          size_t stop, size_t end, TextEncoding encoding, bool byteOrderMark,
+                          const OutputTexts* texts, size_t expectedBytes);
 size_t EmitCutPoint(const TokenList& tokens, size_t first, size_t end);
 
 // Whether the two tokens, written side by side, would run together or fuse into
 // different tokens, so that a space must stand between them.
-bool NeedsSpace(const Token& cur, const Token& next);
+bool NeedsSpace(const Session& texts, const Token& cur, const Token& next);
 
 }  // namespace pack

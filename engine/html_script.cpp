@@ -338,7 +338,7 @@ void PlaceInPage(std::u16string_view before, SourceProblem& problem) {
 void HtmlDocument::AddScript(std::u16string_view page, size_t start, size_t end,
                              int32_t blockIndex, bool module) {
   const std::u16string_view body = page.substr(start, end - start);
-  auto packer = std::make_unique<trimlet>();
+  auto packer = std::make_unique<trimlet>(session_);
   // An empty body scans to no tokens and packs to nothing.
   packer->AddSource(body, blockIndex, nullptr, module ? SourceGoal::Module : SourceGoal::Script);
   HtmlSegment segment{std::u16string(body), true, std::move(packer), module, std::nullopt};

@@ -51,6 +51,9 @@ class HtmlDocument {
   std::vector<HtmlSegment> segments;
 
  private:
+  // The blocks of a page meet in one global scope: their packers share the
+  // texts, so that no block's new names clash with another's.
+  std::shared_ptr<Session> session_ = std::make_shared<Session>();
   void AddPlain(std::u16string_view text);
   void AddScript(std::u16string_view page, size_t start, size_t end, int32_t blockIndex,
                  bool module);

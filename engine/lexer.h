@@ -98,6 +98,7 @@ class Lexer {
   static void LineAndColumn(const Unit* text, size_t size, size_t offset, int32_t& line,
                             int32_t& column);
   size_t Size() const { return static_cast<size_t>(end_ - begin_); }
+  const LexTables& Tables() const { return tables_; }
   const Unit* Text() const { return begin_; }
   // Reports progress up to the end of the text.
   void FinishProgress();

@@ -29,7 +29,7 @@ PackResult PackScanned(trimlet& packer, bool added, TextEncoding encoding, bool 
     result.status = result.problem ? PackStatus::InvalidSource : PackStatus::EmptySource;
     return result;
   }
-  result.identifiers = IdentifierTable().Count();
+  result.identifiers = packer.Texts().identifiers.Count();
   RunStages(packer, options);
   std::optional<std::string> packed = packer.OutputBytes(encoding, byteOrderMark);
   if (!packed) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "emitter.h"
 #include "lexer.h"
@@ -20,11 +21,13 @@ constexpr size_t kDeepParseStack = size_t{512} << 20;
 
 }  // namespace
 
-trimlet::trimlet() { ++livePackers; }
+trimlet::trimlet() : trimlet(std::make_shared<pack::Session>()) {}
 
-trimlet::~trimlet() {
-  if (--livePackers == 0) pack::ReleaseTextTables();
+trimlet::trimlet(std::shared_ptr<pack::Session> session) : session_(std::move(session)) {
+  ++livePackers;
 }
+
+trimlet::~trimlet() { --livePackers; }
 
 int32_t trimlet::LivePackers() { return livePackers; }
 
@@ -92,8 +95,8 @@ bool trimlet::Parse(const Unit* text, size_t size, int32_t source, pack::Progres
     scopes = std::make_unique<pack::Scopes>();
     options.mostNesting = mostNesting;
     pack::Lexer<Unit> lexer(text, size,
-                            pack::LexTables{pack::IdentifierTable(), pack::LiteralTable(),
-                                            pack::RegExpTable()},
+                            pack::LexTables{session_->identifiers, session_->literals,
+                                            session_->regExps},
                             goal == pack::Goal::Module, progress);
     try {
       pack::ParseSource(lexer, tokens_, *scopes, options);
@@ -141,7 +144,7 @@ void trimlet::Process() {
 
 std::optional<std::u16string> trimlet::Output() const {
   try {
-    return pack::EmitTokens(Tokens(), 0, Tokens().Size());
+    return pack::EmitTokens(*session_, Tokens(), 0, Tokens().Size());
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
@@ -155,26 +158,26 @@ std::optional<std::string> trimlet::OutputBytes(pack::TextEncoding encoding,
   try {
     const pack::TokenList& tokens = Tokens();
     const size_t end = tokens.Size();
-    const auto texts = pack::EncodeTableTexts(tokens, 0, end, encoding);
+    const auto texts = pack::EncodeTableTexts(*session_, 0, end, encoding);
     // Packed code averages about two bytes a token; room for four costs only
     // address space until it is used.
     const size_t cut = end >= kTwoPartsFrom ? pack::EmitCutPoint(tokens, 0, end) : end;
     if (cut == end) {
-      return pack::EmitBytesPart(tokens, 0, end, end, encoding, byteOrderMark, texts.get(), end * 4);
+      return pack::EmitBytesPart(*session_, tokens, 0, end, end, encoding, byteOrderMark, texts.get(), end * 4);
     }
     std::string first;
     std::string second;
     const bool secondDone = platform::RunBeside(
         [&] {
-          second = pack::EmitBytesPart(tokens, cut, end, end, encoding, false, texts.get(),
+          second = pack::EmitBytesPart(*session_, tokens, cut, end, end, encoding, false, texts.get(),
                                        (end - cut) * 4);
         },
         [&] {
-          first = pack::EmitBytesPart(tokens, 0, cut, end, encoding, byteOrderMark, texts.get(),
+          first = pack::EmitBytesPart(*session_, tokens, 0, cut, end, encoding, byteOrderMark, texts.get(),
                                       cut * 4);
         });
     if (!secondDone) {  // memory ran out on the worker: written here instead
-      second = pack::EmitBytesPart(tokens, cut, end, end, encoding, false, texts.get(), end - cut);
+      second = pack::EmitBytesPart(*session_, tokens, cut, end, end, encoding, false, texts.get(), end - cut);
     }
     first += second;
     return first;

@@ -15,6 +15,7 @@
 #include "parser.h"
 #include "scopes.h"
 #include "source_text.h"
+#include "text_tables.h"
 #include "token.h"
 
 namespace pack {
@@ -37,7 +38,11 @@ struct SourceProblem {
 
 class trimlet {
  public:
+  // A packer with a session of its own.
   trimlet();
+  // A packer that shares `session` with others, whose names it then never
+  // takes for new ones: the script blocks of one page.
+  explicit trimlet(std::shared_ptr<pack::Session> session);
   virtual ~trimlet();
   trimlet(const trimlet&) = delete;
   trimlet& operator=(const trimlet&) = delete;
@@ -84,7 +89,11 @@ class trimlet {
   // The next generated name not yet in the identifier table: a .. z, a1 .. z1, ...
   int32_t NewVarName();
 
-  // Packer objects alive in the process; the text tables empty when it drops to 0.
+  // The texts this packer's token values index.
+  pack::Session& Texts() { return *session_; }
+  const pack::Session& Texts() const { return *session_; }
+
+  // Packer objects alive in the process.
   static int32_t LivePackers();
 
  private:
@@ -95,6 +104,7 @@ class trimlet {
   bool Parse(const Unit* text, size_t size, int32_t source, pack::ProgressCallback progress,
              pack::Goal goal, bool& needsModule);
 
+  std::shared_ptr<pack::Session> session_;
   pack::TokenList tokens_;
   std::vector<std::unique_ptr<pack::Scopes>> scopes_;
   std::optional<pack::SourceProblem> problem_;

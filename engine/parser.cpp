@@ -141,7 +141,7 @@ class Parser {
  public:
   Parser(Lexer<Unit>& lexer, TokenList& tokens, Scopes& scopes, const ParseOptions& options)
       : lex_(lexer), tokens_(tokens), scopes_(scopes), options_(options),
-        identifiers_(IdentifierTable()) {
+        identifiers_(lexer.Tables().identifiers), literals_(lexer.Tables().literals) {
     context_.module = options.goal == Goal::Module;
     context_.strict = context_.module;
     context_.await = context_.module;
@@ -195,21 +195,21 @@ class Parser {
     return value >= 0 && identifiers_.Text(value) == name;
   }
   // Whether a property key, a name or a string without escapes, spells `name`.
-  static bool NamedAsKey(const Lexeme& key, int32_t plain, std::u16string_view name) {
+  bool NamedAsKey(const Lexeme& key, int32_t plain, std::u16string_view name) const {
     if (key.kind == Literal && key.Has(kStringLiteral)) {
-      const std::u16string_view text = LiteralTable().Text(key.value);
+      const std::u16string_view text = literals_.Text(key.value);
       return text.size() == name.size() + 2 && text.substr(1, name.size()) == name;
     }
-    return plain >= 0 && IdentifierTable().Text(plain) == name;
+    return plain >= 0 && identifiers_.Text(plain) == name;
   }
   bool IsEvalOrArguments(int32_t value) const {
     return Named(value, u"eval") || Named(value, u"arguments");
   }
   // undefined, NaN and Infinity are read as literals but are names of the
   // global object, which code may also declare: function f(undefined) {}
-  static bool IsGlobalNameLiteral(const Lexeme& l) {
+  bool IsGlobalNameLiteral(const Lexeme& l) const {
     if (l.kind != Literal || l.Has(kStringLiteral)) return false;
-    const std::u16string_view text = LiteralTable().Text(l.value);
+    const std::u16string_view text = literals_.Text(l.value);
     return text == u"undefined" || text == u"NaN" || text == u"Infinity";
   }
   bool IsReservedInStrict(const Lexeme& l) const;
@@ -326,6 +326,7 @@ class Parser {
   Scopes& scopes_;
   const ParseOptions options_;
   TextTable& identifiers_;
+  TextTable& literals_;
   Context context_;
   std::vector<Label> labels_;
   int32_t loops_ = 0;
@@ -402,8 +403,8 @@ uint32_t Parser<Unit>::TakeAsName(uint8_t flags) {
   if (l.kind == Keyword) {
     Append(Identifier, identifiers_.Intern(KeywordTable[static_cast<size_t>(l.value)]), flags);
   } else if (l.kind == Literal && !l.Has(kStringLiteral) && l.value >= 0 &&
-             IsLiteralWord(LiteralTable().Text(l.value))) {
-    Append(Identifier, identifiers_.Intern(LiteralTable().Text(l.value)), flags);
+             IsLiteralWord(literals_.Text(l.value))) {
+    Append(Identifier, identifiers_.Intern(literals_.Text(l.value)), flags);
   } else {
     Append(static_cast<int8_t>(l.kind), l.value, flags);
   }
@@ -472,13 +473,13 @@ bool Parser<Unit>::IsReservedInStrict(const Lexeme& l) const {
 template <typename Unit>
 void Parser<Unit>::CheckIdentifierReference(const Lexeme& l) const {
   if (l.Has(kEscapedKeyword)) {
-    const std::u16string_view text = IdentifierTable().Text(l.value);
+    const std::u16string_view text = identifiers_.Text(l.value);
     const bool reserved = FindKeyword(text) >= 0 || IsLiteralWord(text) ? true : false;
     const bool literalWord = text == u"NaN" || text == u"Infinity" || text == u"undefined";
     if (reserved && !literalWord) FailAt(l.begin, "a keyword cannot be written with escapes");
   }
   const bool escaped = l.Has(kEscapedName);
-  const std::u16string_view text = IdentifierTable().Text(l.value);
+  const std::u16string_view text = identifiers_.Text(l.value);
   if (context_.strict && (IsReservedInStrict(l) || (escaped && (text == u"implements" || text == u"interface" ||
       text == u"let" || text == u"package" || text == u"private" || text == u"protected" ||
       text == u"public" || text == u"static" || text == u"yield")))) {
@@ -579,7 +580,7 @@ void Parser<Unit>::ParseDirectivesAndStatements(bool functionBody, bool& becameS
       }
       if (l.Has(kLegacyOctal)) octalBefore = true;
       if (l.end - l.begin == 12) {
-        const std::u16string_view text = LiteralTable().Text(l.value);
+        const std::u16string_view text = literals_.Text(l.value);
         if (text.substr(1, 10) == u"use strict") {
           if (!simpleParams) FailAt(l.begin, "\"use strict\" is not allowed in a function with a non-simple parameter list");
           if (octalBefore) FailAt(l.begin, "octal escape sequences are not allowed in strict code");
@@ -1375,7 +1376,7 @@ void Parser<Unit>::ParseFunctionBody(uint8_t kind, bool simpleParams,
       FailAt(names[i].second, "eval and arguments cannot be parameters in strict code");
     }
     if (becameStrict) {
-      const std::u16string_view text = IdentifierTable().Text(names[i].first);
+      const std::u16string_view text = identifiers_.Text(names[i].first);
       if (text == u"implements" || text == u"interface" || text == u"let" || text == u"package" ||
           text == u"private" || text == u"protected" || text == u"public" || text == u"static" ||
           text == u"yield") {
@@ -1634,12 +1635,12 @@ void Parser<Unit>::ParseImportAttributes() {
     std::u16string key;
     if (IsPlainName() || Cur().kind == Keyword ||
         (Cur().kind == Literal && !Cur().Has(kStringLiteral))) {
-      if (Cur().kind == Identifier) key = std::u16string(IdentifierTable().Text(Cur().value));
+      if (Cur().kind == Identifier) key = std::u16string(identifiers_.Text(Cur().value));
       if (Cur().kind == Keyword) key = std::u16string(KeywordTable[static_cast<size_t>(Cur().value)]);
-      if (Cur().kind == Literal) key = std::u16string(LiteralTable().Text(Cur().value));
+      if (Cur().kind == Literal) key = std::u16string(literals_.Text(Cur().value));
       TakeAsName(kPropertyName);
     } else if (Cur().kind == Literal && Cur().Has(kStringLiteral)) {
-      key = StringValue(LiteralTable().Text(Cur().value));
+      key = StringValue(literals_.Text(Cur().value));
       Take(kKeepLiteral);
     } else {
       Unexpected();
@@ -1661,14 +1662,15 @@ void Parser<Unit>::ParseImportAttributes() {
 template <typename Unit>
 std::u16string Parser<Unit>::ParseModuleExportName(uint8_t flags) {
   if (Cur().kind == Literal && Cur().Has(kStringLiteral)) {
-    std::u16string value = StringValue(LiteralTable().Text(Cur().value));
+    std::u16string value = StringValue(literals_.Text(Cur().value));
     if (!IsWellFormed(value)) Fail("a module name string must not hold a lone surrogate");
     Take(kKeepLiteral);
     return value;
   }
   if (IsPlainName() || Cur().kind == Keyword || Cur().kind == Literal) {
     const uint32_t token = TakeAsName(flags);
-    return std::u16string(TokenText(tokens_[token]));
+    const Token& t = tokens_[token];
+    return std::u16string(t.kind == Identifier ? identifiers_.Text(t.value) : literals_.Text(t.value));
   }
   Unexpected();
 }
@@ -1853,7 +1855,7 @@ void Parser<Unit>::ParseExport() {
   for (size_t u = firstUse; u < scopes_.UseCount(); ++u) {
     const NameUse& use = scopes_.Uses()[u];
     if (use.declares && use.scope == scopes_.Current()) {
-      AddExportName(std::u16string(IdentifierTable().Text(use.name)), use.offset);
+      AddExportName(std::u16string(identifiers_.Text(use.name)), use.offset);
     }
   }
 }
@@ -2195,7 +2197,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
         continue;
       }
       if (!(Cur().kind == Identifier || Cur().kind == Keyword ||
-            (Cur().kind == Literal && !Cur().Has(kStringLiteral) && IsLiteralWord(LiteralTable().Text(Cur().value))))) {
+            (Cur().kind == Literal && !Cur().Has(kStringLiteral) && IsLiteralWord(literals_.Text(Cur().value))))) {
         Unexpected();
       }
       TakeAsName(kPropertyName);
@@ -2218,7 +2220,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
         Fail("a tagged template cannot be part of an optional chain");
       } else {
         if (!(Cur().kind == Identifier || Cur().kind == Keyword || Cur().kind == Literal)) Unexpected();
-        if (Cur().kind == Literal && (Cur().Has(kStringLiteral) || !IsLiteralWord(LiteralTable().Text(Cur().value)))) Unexpected();
+        if (Cur().kind == Literal && (Cur().Has(kStringLiteral) || !IsLiteralWord(literals_.Text(Cur().value)))) Unexpected();
         TakeAsName(kPropertyName);
       }
       e = Expr{};
@@ -2241,7 +2243,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
       ParseArguments();
       if (isRequire && tokens_.Size() == firstArgument + 2 &&
           tokens_[firstArgument].kind == Literal && tokens_[firstArgument + 1].IsPunct(kCloseParen)) {
-        const std::u16string_view text = LiteralTable().Text(tokens_[firstArgument].value);
+        const std::u16string_view text = literals_.Text(tokens_[firstArgument].value);
         if (!text.empty() && (text[0] == u'"' || text[0] == u'\'')) tokens_[firstArgument].flags |= kKeepLiteral;
       }
       if (isEval) scopes_.MarkDynamic();
@@ -2693,7 +2695,7 @@ Expr Parser<Unit>::ParseArrowRest(uint8_t kind, size_t useMark, size_t scopeMark
     if (context_.strict && IsEvalOrArguments(t.value)) {
       Fail("eval and arguments cannot be parameters in strict code");
     }
-    const std::u16string_view text = IdentifierTable().Text(t.value);
+    const std::u16string_view text = identifiers_.Text(t.value);
     if ((kind & kAsyncFunction) && text == u"await") Fail("await cannot be a parameter name of an async function");
   }
   const int32_t outer = scopes_.Current();
@@ -2813,13 +2815,13 @@ void Parser<Unit>::ParsePropertyName(bool& computed, int32_t& plainName, bool& i
   if (l.kind == Identifier || l.kind == Keyword) {
     const uint32_t token = TakeAsName(kPropertyName);
     plainName = tokens_[token].value;
-    isConstructorName = IdentifierTable().Text(plainName) == u"constructor";
+    isConstructorName = identifiers_.Text(plainName) == u"constructor";
     return;
   }
   if (l.kind == Literal) {
     CheckLiteral();
     if (l.Has(kStringLiteral)) {
-      const std::u16string_view text = LiteralTable().Text(l.value);
+      const std::u16string_view text = literals_.Text(l.value);
       isConstructorName = text.size() == 13 && text.substr(1, 11) == u"constructor";
       Take(kKeepLiteral);
     } else {
@@ -2930,9 +2932,9 @@ Expr Parser<Unit>::ParseObjectLiteral() {
       // __proto__ may be set once
       bool isProto = false;
       if (!computed) {
-        if (plain >= 0 && IdentifierTable().Text(plain) == u"__proto__") isProto = true;
+        if (plain >= 0 && identifiers_.Text(plain) == u"__proto__") isProto = true;
         if (stringKey) {
-          const std::u16string_view text = LiteralTable().Text(key.value);
+          const std::u16string_view text = literals_.Text(key.value);
           if (text.size() == 11 && text.substr(1, 9) == u"__proto__") isProto = true;
         }
       }

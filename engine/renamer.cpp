@@ -140,8 +140,8 @@ class Owners {
 
 void trimlet::ChangeVars() {
   Process();  // the names must be bound; a second time does nothing
-  firstNewIdentifier = pack::IdentifierTable().Count();
-  const int32_t argumentsName = pack::IdentifierTable().Find(u"arguments");
+  firstNewIdentifier = Texts().identifiers.Count();
+  const int32_t argumentsName = Texts().identifiers.Find(u"arguments");
   // {x} whose x is renamed becomes {x:a}: the key and a colon go before it.
   std::vector<std::pair<size_t, Token>> keys;
   for (const auto& sourceScopes : scopes_) {
@@ -179,8 +179,8 @@ void trimlet::ChangeVars() {
 }
 
 int32_t trimlet::NewVarName() {
-  pack::TextTable& names = pack::IdentifierTable();
-  pack::NamePosition& takenEnd = pack::TakenNamesEnd();
+  pack::TextTable& names = Texts().identifiers;
+  pack::NamePosition& takenEnd = Texts().takenNamesEnd;
   if (pack::NamePosition{nameLetter, nameNumber}.Before(takenEnd)) {
     nameLetter = takenEnd.letter;  // every name before it is taken
     nameNumber = takenEnd.number;

@@ -186,8 +186,8 @@ std::u16string EncodedCall(std::u16string_view units) {
 // The script blocks of a page share one global scope, and their packer objects
 // one identifier table: a name in the table that no token of this list carries
 // belongs to another block, whose use of it is unknown here, so it counts too.
-bool ShadowsUnescape(const TokenList& tokens) {
-  const int32_t name = pack::IdentifierTable().Find(u"unescape");
+bool ShadowsUnescape(const TokenList& tokens, const pack::TextTable& identifiers) {
+  const int32_t name = identifiers.Find(u"unescape");
   if (name < 0) return false;
   bool seen = false;
   for (size_t i = 0; i < tokens.Size(); ++i) {
@@ -204,7 +204,7 @@ bool ShadowsUnescape(const TokenList& tokens) {
 
 void trimlet::EncodeStrings() {
   pack::TokenList& tokens = Tokens();
-  if (ShadowsUnescape(tokens)) return;
+  if (ShadowsUnescape(tokens, Texts().identifiers)) return;
   const size_t n = tokens.Size();
   for (size_t i = 0; i < n; ++i) {
     Token& t = tokens[i];
@@ -214,9 +214,9 @@ void trimlet::EncodeStrings() {
       continue;
     }
     if (t.flags & pack::kKeepLiteral) continue;
-    const std::u16string_view text = pack::TokenText(t);
+    const std::u16string_view text = Texts().TokenText(t);
     if (text.empty() || !IsQuote(text[0])) continue;  // numbers and literal words
     if (text.size() > 1 && text[1] == u'%') continue;
-    t.value = pack::LiteralTable().Intern(EncodedCall(StringDecoder(text).Decode()));
+    t.value = Texts().literals.Intern(EncodedCall(StringDecoder(text).Decode()));
   }
 }

@@ -118,34 +118,7 @@ void TextTable::Release() {
   blockUsed_ = blockSize_ = 0;
 }
 
-TextTable& IdentifierTable() {
-  static TextTable table;
-  return table;
-}
-
-TextTable& LiteralTable() {
-  static TextTable table;
-  return table;
-}
-
-TextTable& RegExpTable() {
-  static TextTable table;
-  return table;
-}
-
-NamePosition& TakenNamesEnd() {
-  static NamePosition end;
-  return end;
-}
-
-void ReleaseTextTables() {
-  TakenNamesEnd() = NamePosition{};
-  IdentifierTable().Release();
-  LiteralTable().Release();
-  RegExpTable().Release();
-}
-
-std::u16string_view TokenText(int32_t kind, int32_t value) {
+std::u16string_view Session::TokenText(int32_t kind, int32_t value) const {
   switch (kind) {
     case Punctuator:
       return value >= 0 && value < static_cast<int32_t>(PunctuatorTable.size())
@@ -153,11 +126,11 @@ std::u16string_view TokenText(int32_t kind, int32_t value) {
     case Keyword:
       return value >= 0 && value < static_cast<int32_t>(KeywordTable.size())
                  ? KeywordTable[static_cast<size_t>(value)] : std::u16string_view();
-    case Identifier: return IdentifierTable().Text(value);
+    case Identifier: return identifiers.Text(value);
     case Literal:
     case Template:
-    case Hashbang: return LiteralTable().Text(value);
-    case RegExp: return RegExpTable().Text(value);
+    case Hashbang: return literals.Text(value);
+    case RegExp: return regExps.Text(value);
     default: return {};
   }
 }

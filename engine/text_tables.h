@@ -65,13 +65,6 @@ class TextTable {
   size_t blockSize_ = 0;
 };
 
-TextTable& IdentifierTable();
-TextTable& LiteralTable();
-TextTable& RegExpTable();
-
-// Empties the three tables; the last packer object calls it on its way out.
-void ReleaseTextTables();
-
 // A position in the sequence of generated names a .. z, a1 .. z1, a2 ...: the
 // letter and the number after it (0: none).
 struct NamePosition {
@@ -82,15 +75,23 @@ struct NamePosition {
   }
 };
 
-// Every generated name before this position is in the identifier table, so a
-// packer may start looking for a free name there: with one packer per script
-// block of a page, each would otherwise walk past the names of all the others.
-// Emptied with the tables.
-NamePosition& TakenNamesEnd();
+// The texts token values index, for one output: the packer objects that make
+// it share one session (the script blocks of a page, whose names meet in one
+// global scope), and nothing else does, so that what a packer writes never
+// depends on what else the process packs.
+struct Session {
+  TextTable identifiers;
+  TextTable literals;  // numbers, strings, literal words, template parts, the #! line
+  TextTable regExps;
+  // Every generated name before this position is in `identifiers`, so a packer
+  // may start looking for a free name there: with one packer per script block
+  // of a page, each would otherwise walk past the names of all the others.
+  NamePosition takenNamesEnd;
 
-// The text of a token as it is written out; empty for a value outside its table.
-std::u16string_view TokenText(int32_t kind, int32_t value);
-inline std::u16string_view TokenText(const Token& t) { return TokenText(t.kind, t.value); }
+  // The text of a token as it is written out; empty for a value outside its table.
+  std::u16string_view TokenText(int32_t kind, int32_t value) const;
+  std::u16string_view TokenText(const Token& t) const { return TokenText(t.kind, t.value); }
+};
 
 // A growable buffer of UTF-16 code units. A new builder holds 16; appending one
 // unit to a full builder makes room for 2n+1, appending n units to one without

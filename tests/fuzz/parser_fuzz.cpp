@@ -32,14 +32,15 @@
 
 namespace {
 
-void CheckTokens(const pack::TokenList& tokens, int32_t sources) {
+void CheckTokens(const trimlet& packer, int32_t sources) {
+  const pack::TokenList& tokens = packer.Tokens();
   for (size_t i = 0; i < tokens.Size(); ++i) {
     const pack::Token& t = tokens[i];
     FUZZ_CHECK(t.kind == pack::Punctuator || t.kind == pack::Keyword ||
                    t.kind == pack::Identifier || t.kind == pack::Literal ||
                    t.kind == pack::RegExp || t.kind == pack::Template || t.kind == pack::Hashbang,
                "unknown token kind");
-    FUZZ_CHECK(!pack::TokenText(t).empty(), "token value outside its table");
+    FUZZ_CHECK(!packer.Texts().TokenText(t).empty(), "token value outside its table");
     FUZZ_CHECK(t.source == -1 || (t.source >= 1 && t.source <= sources), "wrong source index");
     FUZZ_CHECK(t.source != -1 || t.IsPunct(pack::kSemicolon) || t.IsPunct(pack::kColon) ||
                    t.kind == pack::Identifier,
@@ -83,9 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(!packer.Problem()->message.empty(), "a problem without a message");
     }
   }
-  CheckTokens(packer.Tokens(), sources);
+  CheckTokens(packer, sources);
   pack::RunStages(packer, options);
-  CheckTokens(packer.Tokens(), sources);
+  CheckTokens(packer, sources);
   const std::optional<std::u16string> packed = packer.Output();
   FUZZ_CHECK(packed.has_value(), "Output failed on a small input");
   FUZZ_CHECK(packed->empty() == packer.Tokens().Empty(), "output empty although there are tokens");

@@ -13,7 +13,8 @@ namespace {
 // Tokens as "kind(text)" separated by spaces: I identifier, K keyword, P
 // punctuator, L literal, R regular expression, T template part, H hashbang;
 // a leading "^" marks newLine.
-std::string Describe(const pack::TokenList& tokens) {
+std::string Describe(const trimlet& packer) {
+  const pack::TokenList& tokens = packer.Tokens();
   std::string out;
   for (size_t i = 0; i < tokens.Size(); ++i) {
     const pack::Token& t = tokens[i];
@@ -29,7 +30,7 @@ std::string Describe(const pack::TokenList& tokens) {
       case pack::Hashbang: out += 'H'; break;
       default: out += '?'; break;
     }
-    out += '(' + platform::WideToUtf8(pack::TokenText(t)) + ')';
+    out += '(' + platform::WideToUtf8(packer.Texts().TokenText(t)) + ')';
   }
   return out;
 }
@@ -37,7 +38,7 @@ std::string Describe(const pack::TokenList& tokens) {
 std::string Scan(const std::string& source) {
   trimlet packer;
   packer.AddSource(platform::Utf8ToWide(source), 0, nullptr);
-  return Describe(packer.Tokens());
+  return Describe(packer);
 }
 
 struct Row {
@@ -96,7 +97,7 @@ TEST(LexerTest, TokenKinds) {
 TEST(LexerTest, ModulesReadHtmlCommentsAsOperators) {
   trimlet packer;
   EXPECT_TRUE(packer.AddSource(u"export const x = y <!--z;", 0, nullptr, pack::SourceGoal::Module));
-  EXPECT_EQ(Describe(packer.Tokens()),
+  EXPECT_EQ(Describe(packer),
             "K(export) K(const) I(x) P(=) I(y) P(<) P(!) P(--) I(z) P(;)");
 }
 
@@ -129,14 +130,19 @@ TEST(LexerTest, ProgressAtEveryMultipleOf1024) {
   EXPECT_EQ(reported, (std::vector<int32_t>{0, 1024, 2048}));
 }
 
+// Packers that share a session share its entries; others are independent.
 TEST(LexerTest, IdenticalNamesShareOneEntry) {
-  trimlet first;
-  trimlet second;
+  auto session = std::make_shared<pack::Session>();
+  trimlet first(session);
+  trimlet second(session);
+  trimlet apart;
   first.AddSource(u"x;y;x", 0, nullptr);
   second.AddSource(u"y", 0, nullptr);
+  apart.AddSource(u"y", 0, nullptr);
   EXPECT_EQ(first.Tokens()[0].value, first.Tokens()[4].value);
   EXPECT_EQ(first.Tokens()[2].value, second.Tokens()[0].value);
-  EXPECT_EQ(pack::IdentifierTable().Count(), 2);
+  EXPECT_EQ(session->identifiers.Count(), 2);
+  EXPECT_EQ(apart.Texts().identifiers.Count(), 1);
 }
 
 // Nesting 10,000 deep packs; far deeper is refused, never a crash.
@@ -201,17 +207,17 @@ TEST(LexerTest, RecurringWordsScanAlike) {
   for (size_t c = 0; c < copies; ++c) text += piece;
   trimlet alone;
   alone.AddSource(platform::Utf8ToWide(piece), 0, nullptr);
-  const std::string once = Describe(alone.Tokens());
+  const std::string once = Describe(alone);
   EXPECT_NE(once.find("K(this) P(.) I(return)"), std::string::npos);
   EXPECT_NE(once.find("L(\"abc\") P(,) I(y) P(=) L('abc')"), std::string::npos);
   trimlet bytes;
   bytes.AddSourceUtf8(text, 0, nullptr);
   ExpectCopiesAlike(bytes.Tokens(), copies);
-  EXPECT_EQ(Describe(bytes.Tokens()).substr(0, once.size()), once);
+  EXPECT_EQ(Describe(bytes).substr(0, once.size()), once);
   trimlet wide;
   wide.AddSource(platform::Utf8ToWide(text), 0, nullptr);
   ExpectCopiesAlike(wide.Tokens(), copies);
-  EXPECT_EQ(Describe(wide.Tokens()).substr(0, once.size()), once);
+  EXPECT_EQ(Describe(wide).substr(0, once.size()), once);
 }
 
 // Comments are skipped eight bytes at a time up to a `*`, a line end or a byte
@@ -227,13 +233,13 @@ TEST(LexerTest, CommentsOfEveryLengthEndWhereTheyEnd) {
       SCOPED_TRACE(text);
       trimlet bytes;
       bytes.AddSourceUtf8(text, 0, nullptr);
-      EXPECT_EQ(Describe(bytes.Tokens()), "I(a) ^P(;) ^I(b) P(+) I(c) ^P(;) ^I(d)");
+      EXPECT_EQ(Describe(bytes), "I(a) ^P(;) ^I(b) P(+) I(c) ^P(;) ^I(d)");
       ASSERT_EQ(bytes.Tokens().Size(), 7u);
       EXPECT_EQ(bytes.Tokens()[2].line, 2);
       EXPECT_EQ(bytes.Tokens()[6].line, 3);
       trimlet wide;
       wide.AddSource(platform::Utf8ToWide(text), 0, nullptr);
-      EXPECT_EQ(Describe(wide.Tokens()), Describe(bytes.Tokens()));
+      EXPECT_EQ(Describe(wide), Describe(bytes));
     }
   }
 }

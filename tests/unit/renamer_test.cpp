@@ -30,7 +30,7 @@ void ExpectRows(const std::vector<testutil::Row>& rows) {
 std::vector<std::string> Generated(trimlet& packer, int count) {
   std::vector<std::string> names;
   for (int k = 0; k < count; ++k) {
-    names.push_back(Narrow(pack::IdentifierTable().Text(packer.NewVarName())));
+    names.push_back(Narrow(packer.Texts().identifiers.Text(packer.NewVarName())));
   }
   return names;
 }
@@ -64,17 +64,21 @@ TEST(NewVarNameTest, NumbersFollowTheAlphabet) {
   EXPECT_EQ(names[26], "b1");
 }
 
-TEST(NewVarNameTest, LivePackersNeverShareANewName) {
-  trimlet first;
+// The packers of one session (the blocks of a page) never share a new name.
+TEST(NewVarNameTest, PackersOfASessionNeverShareANewName) {
+  auto session = std::make_shared<pack::Session>();
+  trimlet first(session);
   EXPECT_EQ(Generated(first, 2), (std::vector<std::string>{"a", "b"}));
-  trimlet second;
+  trimlet second(session);
   EXPECT_EQ(Generated(second, 1), (std::vector<std::string>{"c"}));
   EXPECT_EQ(Generated(first, 1), (std::vector<std::string>{"d"}));
   // A later packer starts after the names all earlier ones took, and still
   // skips a name that a source holds.
-  pack::IdentifierTable().Intern(u"f");
-  trimlet third;
+  session->identifiers.Intern(u"f");
+  trimlet third(session);
   EXPECT_EQ(Generated(third, 2), (std::vector<std::string>{"e", "g"}));
+  trimlet apart;
+  EXPECT_EQ(Generated(apart, 1), (std::vector<std::string>{"a"}));
 }
 
 TEST(RenamerTest, DeclarationsInsideFunctions) {

@@ -99,9 +99,10 @@ TEST(StringEncoderTest, NothingIsEncodedWhenUnescapeIsRedefined) {
 // Script blocks of one page: a packer object alive beside this one that uses
 // the name counts as a redefinition, since nothing here tells how it uses it.
 TEST(StringEncoderTest, AnotherLiveBlockUsingUnescapeStopsEncoding) {
-  trimlet otherBlock;
+  auto page = std::make_shared<pack::Session>();
+  trimlet otherBlock(page);
   otherBlock.AddSource(u"function unescape(s){return s}", 0, nullptr);
-  trimlet packer;
+  trimlet packer(page);
   packer.AddSource(u"alert(\"hi\")", 1, nullptr);
   packer.EncodeStrings();
   EXPECT_EQ(packer.Output().value_or(u""), u"alert(\"hi\")");
@@ -118,5 +119,5 @@ TEST(StringEncoderTest, EqualTextsShareOneLiteralAndASecondRunChangesNothing) {
   const std::u16string first = packer.Output().value_or(u"");
   packer.EncodeStrings();
   EXPECT_EQ(packer.Output().value_or(u""), first);
-  EXPECT_EQ(pack::TokenText(tokens[10]), u"unescape(\"%48%69%21\")");
+  EXPECT_EQ(packer.Texts().TokenText(tokens[10]), u"unescape(\"%48%69%21\")");
 }
