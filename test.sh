@@ -24,4 +24,8 @@ for suite in tests/behaviour/run.sh tests/hostile/run.sh tests/fuzz/run.sh tests
     "$suite" "$root/build/test"
   fi
 done
+# The conformance suite: a fixed sample of 2,000 test files, packed and run in
+# every option combination (the whole suite: see tests/test262/README.md).
+echo "== tests/test262/run.sh"
+tests/test262/run.sh "$root/build/test" --sample 2000
 echo "all tests passed"
