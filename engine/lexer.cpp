@@ -39,7 +39,8 @@ template <typename Unit>
 Lexer<Unit>::Lexer(const Unit* text, size_t size, LexTables tables, bool module,
                    ProgressCallback progress)
     : begin_(text), p_(text), end_(text + size), tables_(tables), module_(module),
-      progress_(progress), reportAt_(text), counted_(text), words_(size * sizeof(Unit)) {}
+      progress_(progress), reporting_(progress != nullptr), reportAt_(text), counted_(text),
+      words_(size * sizeof(Unit)) {}
 
 template <typename Unit>
 char32_t Lexer<Unit>::CodePointAt(const Unit* p, size_t& length) const {
@@ -248,7 +249,7 @@ template <typename Unit>
 void Lexer<Unit>::Next() {
   current_.newLineBefore = false;
   current_.facts = 0;
-  if (progress_ != nullptr && p_ >= reportAt_) ReportProgress();
+  if (reporting_ && p_ >= reportAt_) ReportProgress();
   if (p_ == begin_ && end_ - p_ >= 2 && p_[0] == u'#' && p_[1] == u'!') {
     ScanHashbang();
     return;
@@ -288,33 +289,19 @@ void Lexer<Unit>::Next() {
   }
 }
 
+// The token `steps` tokens on, read without moving and without a progress report.
 template <typename Unit>
-Lexeme Lexer<Unit>::Peek() {
+Lexeme Lexer<Unit>::PeekAhead(int steps) {
   const State saved{p_, line_, current_};
-  const Unit* const report = reportAt_;
-  reportAt_ = end_ + 1;  // no progress report from a look ahead
-  Next();
-  const Lexeme next = current_;
+  const bool reporting = reporting_;
+  reporting_ = false;
+  for (int k = 0; k < steps; ++k) Next();
+  const Lexeme ahead = current_;
   p_ = saved.p;
   line_ = saved.line;
   current_ = saved.current;
-  reportAt_ = report;
-  return next;
-}
-
-template <typename Unit>
-Lexeme Lexer<Unit>::PeekSecond() {
-  const State saved{p_, line_, current_};
-  const Unit* const report = reportAt_;
-  reportAt_ = end_ + 1;
-  Next();
-  Next();
-  const Lexeme second = current_;
-  p_ = saved.p;
-  line_ = saved.line;
-  current_ = saved.current;
-  reportAt_ = report;
-  return second;
+  reporting_ = reporting;
+  return ahead;
 }
 
 template <typename Unit>

@@ -83,9 +83,9 @@ class Lexer {
   // as the template's next part.
   void RescanTemplateContinuation();
   // The token after the current one, read without moving (division goal).
-  Lexeme Peek();
+  Lexeme Peek() { return PeekAhead(1); }
   // The token after that one.
-  Lexeme PeekSecond();
+  Lexeme PeekSecond() { return PeekAhead(2); }
 
   // Whether the current token is the name spelled `ascii`, written without escapes.
   bool IsWord(std::string_view ascii) const { return IsWord(current_, ascii); }
@@ -129,6 +129,7 @@ class Lexer {
   Token Cached(const Unit* q, Make make);
   Token WordToken(std::u16string_view word);
   void ReportProgress();
+  Lexeme PeekAhead(int steps);
 
   const Unit* const begin_;
   const Unit* p_;
@@ -136,6 +137,7 @@ class Lexer {
   const LexTables tables_;
   const bool module_;
   const ProgressCallback progress_;
+  bool reporting_;  // progress is reported: off while looking ahead
   int32_t line_ = 1;
   int32_t nextReport_ = 0;
   const Unit* reportAt_;

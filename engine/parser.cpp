@@ -285,6 +285,7 @@ class Parser {
                       bool simple, bool duplicatesChecked);
   void ParseConciseBody(uint8_t kind);
   void ParseMethod(uint8_t kind);
+  uint8_t ParseMethodHead(bool classMember, bool& accessor);
 
   // --- expressions ---
   Expr ParseExpression(bool allowIn);
@@ -1527,32 +1528,8 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
       Take(kPropertyName);
     }
   }
-  uint8_t kind = kMethod;
   bool accessor = false;
-  if (IsWord("async")) {
-    const Lexeme next = lex_.Peek();
-    if (!next.newLineBefore && !next.IsPunct(kOpenParen) && !next.IsPunct(kAssign) &&
-        !next.IsPunct(kSemicolon) && !next.IsPunct(kCloseBrace)) {
-      Take(kPropertyName);
-      kind |= kAsyncFunction;
-    }
-  }
-  if (IsP(kStar)) {
-    Take();
-    kind |= kGeneratorFunction;
-  }
-  if ((IsWord("get") || IsWord("set")) && kind == kMethod) {
-    const Lexeme next = lex_.Peek();
-    // get\nx() {} is an accessor: no line break ends a field named get there
-    const bool accessorHere = !next.IsPunct(kOpenParen) && !next.IsPunct(kAssign) &&
-                              !next.IsPunct(kSemicolon) && !next.IsPunct(kCloseBrace) &&
-                              !next.IsPunct(kStar);
-    if (accessorHere) {
-      kind |= IsWord("get") ? kGetter : kSetter;
-      accessor = true;
-      Take(kPropertyName);
-    }
-  }
+  uint8_t kind = ParseMethodHead(true, accessor);
   bool computed = false, ctorName = false, isPrivate = false;
   int32_t plain = -1;
   const size_t nameOffset = Cur().begin;
@@ -1605,6 +1582,40 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
     context_ = saved;
   }
   ExpectSemicolon();
+}
+
+// The words before a member's name: async, *, get and set. Each is the name
+// itself when what follows ends a name: {async: 1}, {get}, class { set = 1 }.
+// get\nx() {} is an accessor: no line break ends a field named get there; a
+// line break after async does.
+template <typename Unit>
+uint8_t Parser<Unit>::ParseMethodHead(bool classMember, bool& accessor) {
+  const auto endsName = [&](const Lexeme& next) {
+    return next.IsPunct(kOpenParen) || next.IsPunct(kAssign) || next.IsPunct(kCloseBrace) ||
+           (classMember ? next.IsPunct(kSemicolon) : next.IsPunct(kColon) || next.IsPunct(kComma));
+  };
+  uint8_t kind = kMethod;
+  accessor = false;
+  if (IsWord("async")) {
+    const Lexeme next = lex_.Peek();
+    if (!next.newLineBefore && !endsName(next)) {
+      Take(kPropertyName);
+      kind |= kAsyncFunction;
+    }
+  }
+  if (IsP(kStar)) {
+    Take();
+    kind |= kGeneratorFunction;
+  }
+  if ((IsWord("get") || IsWord("set")) && kind == kMethod) {
+    const Lexeme next = lex_.Peek();
+    if (!endsName(next) && !next.IsPunct(kStar)) {
+      kind |= IsWord("get") ? kGetter : kSetter;
+      accessor = true;
+      Take(kPropertyName);
+    }
+  }
+  return kind;
 }
 
 template <typename Unit>
@@ -2872,27 +2883,8 @@ Expr Parser<Unit>::ParseObjectLiteral() {
       }
       continue;
     }
-    uint8_t kind = kMethod;
-    if (IsWord("async")) {
-      const Lexeme next = lex_.Peek();
-      if (!next.newLineBefore && !next.IsPunct(kOpenParen) && !next.IsPunct(kColon) &&
-          !next.IsPunct(kComma) && !next.IsPunct(kCloseBrace) && !next.IsPunct(kAssign)) {
-        Take(kPropertyName);
-        kind |= kAsyncFunction;
-      }
-    }
-    if (IsP(kStar)) {
-      Take();
-      kind |= kGeneratorFunction;
-    }
-    if ((IsWord("get") || IsWord("set")) && kind == kMethod) {
-      const Lexeme next = lex_.Peek();
-      if (!next.IsPunct(kOpenParen) && !next.IsPunct(kColon) && !next.IsPunct(kComma) &&
-          !next.IsPunct(kCloseBrace) && !next.IsPunct(kAssign)) {
-        kind |= IsWord("get") ? kGetter : kSetter;
-        Take(kPropertyName);
-      }
-    }
+    bool accessor = false;
+    const uint8_t kind = ParseMethodHead(false, accessor);
     const Lexeme key = Cur();
     // {a}  {a = 1}: a shorthand, both key and variable
     if (kind == kMethod && key.kind == Identifier && !key.Has(kPrivateName)) {
