@@ -11,7 +11,7 @@ const path = require('path');
 
 const WORKER = path.join(__dirname, 'worker.js');
 const EXEC_ARGV = ['--experimental-vm-modules', '--expose-gc', '--no-warnings'];
-const FILES_PER_WORKER = 1500;
+const FILES_PER_WORKER = 250;
 const STDERR_KEPT = 2000;
 // A file lost to a hang or crash gets one more go in a fresh worker, since a
 // busy machine can stretch a run past its time.
