@@ -355,6 +355,23 @@ const Unit* Lexer<Unit>::ScanUnicodeEscape(const Unit* q, char32_t& cp, bool& ok
 
 template <typename Unit>
 void Lexer<Unit>::ScanWord(bool privateName) {
+  // Most names are ASCII letters, digits, `$` and `_` alone: read on the fast
+  // path, without spelling them out again.
+  if (!privateName && *p_ < 128 && *p_ != u'\\') {
+    const Unit* q = p_ + 1;
+    while (q < end_ && *q < 128 && IsAsciiNamePart(*q)) ++q;
+    if (q >= end_ || (*q != u'\\' && *q < 128)) {
+      const Token t = Cached(q, [&] { return WordToken(TextUnits<Unit>::Wide(p_, q, wide_)); });
+      Set(t.kind, t.value, q);
+      return;
+    }
+  }
+  ScanWordSlowly(privateName);
+}
+
+// Names with escapes or characters beyond ASCII, and private names.
+template <typename Unit>
+void Lexer<Unit>::ScanWordSlowly(bool privateName) {
   const Unit* q = p_ + (privateName ? 1 : 0);
   bool escaped = false;
   bool first = true;

@@ -117,6 +117,7 @@ class Lexer {
   bool AtHtmlCloseComment(bool newLine) const;
   void ScanHashbang();
   void ScanWord(bool privateName);
+  void ScanWordSlowly(bool privateName);
   void ScanString();
   void ScanTemplate(const Unit* from);
   void ScanNumber();

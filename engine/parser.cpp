@@ -480,6 +480,17 @@ void Parser<Unit>::CheckIdentifierReference(const Lexeme& l) const {
     if (reserved && !literalWord) FailAt(l.begin, "a keyword cannot be written with escapes");
   }
   const bool escaped = l.Has(kEscapedName);
+  // The names refused in some places (implements interface let package private
+  // protected public static yield await arguments) are 3 to 10 letters long and
+  // begin with one of six letters: most names pass at once.
+  if (!escaped) {
+    const size_t length = l.end - l.begin;
+    if (length < 3 || length > 10) return;
+    switch (lex_.Text()[l.begin]) {
+      case u'a': case u'i': case u'l': case u'p': case u's': case u'y': break;
+      default: return;
+    }
+  }
   const std::u16string_view text = identifiers_.Text(l.value);
   if (context_.strict && (IsReservedInStrict(l) || (escaped && (text == u"implements" || text == u"interface" ||
       text == u"let" || text == u"package" || text == u"private" || text == u"protected" ||
