@@ -109,15 +109,22 @@ pack::SourceGoal GoalOf(const Arguments& args, const std::string& name) {
   return pack::SourceGoal::Detect;
 }
 
-// file:line:col: error: what, then the line and a caret under the column.
+// file:line:col: error: what, then the line and a caret under the column. Of
+// a long line (packed code is one) only the 60 characters before the column
+// and the 60 after it are shown.
 void PrintProblem(const char* format, const std::string& name, const pack::SourceProblem& p) {
   std::fprintf(stderr, format, name.c_str(), p.line, p.column, p.message.c_str());
-  std::string caret;
-  const size_t column = static_cast<size_t>(p.column > 0 ? p.column - 1 : 0);
-  for (size_t i = 0; i < column && i < p.lineText.size(); ++i) {
-    caret.push_back(p.lineText[i] == '\t' ? '\t' : ' ');
+  constexpr size_t kAround = 60;
+  size_t column = static_cast<size_t>(p.column > 0 ? p.column - 1 : 0);
+  std::string line = p.lineText;
+  if (column > kAround && column <= line.size()) {
+    line = line.substr(column - kAround);
+    column = kAround;
   }
-  std::fprintf(stderr, "%s\n%s^\n", p.lineText.c_str(), caret.c_str());
+  if (line.size() > column + kAround) line.resize(column + kAround);
+  std::string caret;
+  for (size_t i = 0; i < column && i < line.size(); ++i) caret.push_back(line[i] == '\t' ? '\t' : ' ');
+  std::fprintf(stderr, "%s\n%s^\n", line.c_str(), caret.c_str());
 }
 
 Arguments FilterArguments(int argc, char** argv) {

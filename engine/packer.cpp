@@ -18,6 +18,20 @@ int32_t livePackers = 0;
 // A thread with room for the deepest nesting the parser accepts: about 2 KB
 // of stack a level, reserved, not used, until the parse goes that deep.
 constexpr size_t kDeepParseStack = size_t{512} << 20;
+// The part of it the parse may use. AddressSanitizer cannot follow an
+// exception thrown from more than 64 MB down a stack, so under it the parse
+// stops shallower.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kDeepParseBudget = size_t{56} << 20;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr size_t kDeepParseBudget = size_t{56} << 20;
+#else
+constexpr size_t kDeepParseBudget = kDeepParseStack - (size_t{16} << 20);
+#endif
+#else
+constexpr size_t kDeepParseBudget = kDeepParseStack - (size_t{16} << 20);
+#endif
 
 }  // namespace
 
@@ -114,6 +128,7 @@ bool trimlet::Parse(const Unit* text, size_t size, int32_t source, pack::Progres
   if (error && error->tooDeep) {
     const bool ran = platform::RunWithStack(kDeepParseStack, [&] {
       try {
+        options.stackBudget = kDeepParseBudget;
         attempt(pack::kMostNesting, scopes, error);
       } catch (...) {
         thrown = std::current_exception();

@@ -1,5 +1,6 @@
 #include "parser.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "char_class.h"
@@ -183,7 +184,11 @@ class Parser {
   void CheckLiteral();
   struct Depth {
     explicit Depth(Parser& p) : parser(p) {
-      if (++parser.depth_ > parser.options_.mostNesting) parser.FailTooDeep();
+      const char here = 0;
+      if (++parser.depth_ > parser.options_.mostNesting ||
+          reinterpret_cast<uintptr_t>(&here) < parser.stackLimit_) {
+        parser.FailTooDeep();
+      }
     }
     ~Depth() { --parser.depth_; }
     Parser& parser;
@@ -336,6 +341,7 @@ class Parser {
   int32_t switches_ = 0;
   int32_t depth_ = 0;
   bool pendingSourceEnd_ = false;
+  uintptr_t stackLimit_ = 0;  // the lowest address the parse's frames may reach
   // Packed text has always named the vars of a function anew only where a var
   // list inside braces declares them, not inside the initialiser of such a
   // list (var f = function () { var x }): the renaming stage keeps to that.
@@ -544,6 +550,9 @@ uint32_t Parser<Unit>::ParseBindingIdentifier(BindingKind kind) {
 
 template <typename Unit>
 void Parser<Unit>::ParseProgram() {
+  const char top = 0;
+  const auto here = reinterpret_cast<uintptr_t>(&top);
+  stackLimit_ = here > options_.stackBudget ? here - options_.stackBudget : 0;
   lex_.Next();
   if (Cur().kind == Hashbang) {
     if (options_.keepHashbang) {

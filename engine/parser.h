@@ -38,6 +38,9 @@ struct ParseOptions {
   // Whether a #! line is kept (only the first source of an output can hold one).
   bool keepHashbang = true;
   int32_t mostNesting = kShallowNesting;
+  // How much of the thread's stack the parse may use, in bytes: past it the
+  // parser throws SyntaxError with `tooDeep`, whatever the frames' size.
+  size_t stackBudget = size_t{512} << 10;
 };
 
 // Parses one source into `tokens`, declaring and referring names in `scopes`.
