@@ -33,6 +33,9 @@ struct Expr {
   size_t targetsEnd = 0;       // kAssign to a pattern: where the pattern's targets end
   bool privateMember = false;  // a member access through #name
   bool memberTarget = false;   // kAssign to a member: [a.b = 1] = x
+  // A function, class or arrow without a name of its own, which takes the name
+  // of the binding it initialises (its .name): ({f = function () {}} = o)
+  bool anonymousFunction = false;
 };
 
 struct Context {
@@ -236,6 +239,7 @@ class Parser {
   void ParseVariableStatement(BindingKind kind, bool inFor, bool& single, bool& initialised);
   void ParseBindingElement(BindingKind kind, bool& simple);
   void ParseBindingPattern(BindingKind kind);
+  void KeepNameOfFunction(const Expr& value, size_t use, BindingKind kind);
   void ParseIf();
   void ParseFor();
   void ParseWhile();
@@ -852,17 +856,29 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
 template <typename Unit>
 void Parser<Unit>::ParseBindingElement(BindingKind kind, bool& simple) {
   Depth depth(*this);
+  const size_t use = scopes_.UseCount();
+  bool named = false;
   if (IsP(kOpenBracket) || IsP(kOpenBrace)) {
     simple = false;
     ParseBindingPattern(kind);
   } else {
+    named = true;
     ParseBindingIdentifier(kind);
   }
   if (IsP(kAssign)) {
     simple = false;
     Take();
-    ParseAssignment(true);
+    KeepNameOfFunction(ParseAssignment(true), named ? use : scopes_.UseCount(), kind);
   }
+}
+
+// A var of a pattern whose default is a function without a name gives that
+// function its name: renaming the var would change the function's .name.
+//   var {f = function () {}} = o   f.name is "f"
+template <typename Unit>
+void Parser<Unit>::KeepNameOfFunction(const Expr& value, size_t use, BindingKind kind) {
+  if (!value.anonymousFunction || kind != BindingKind::Var || use >= scopes_.UseCount()) return;
+  scopes_.PinUse(use);
 }
 
 template <typename Unit>
@@ -910,10 +926,11 @@ void Parser<Unit>::ParseBindingPattern(BindingKind kind) {
         CheckBindingName(key);
         if (kind == BindingKind::Lexical && lex_.IsWord(key, "let")) Fail("let cannot be a lexically bound name");
         const uint32_t token = Take(kShorthand);
+        const size_t use = scopes_.UseCount();
         Declare(token, key.begin, key.key, kind);
         if (IsP(kAssign)) {
           Take();
-          ParseAssignment(true);
+          KeepNameOfFunction(ParseAssignment(true), use, kind);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);
         continue;
@@ -2453,6 +2470,8 @@ Expr Parser<Unit>::ParsePrimary() {
             kind |= kGeneratorFunction;
           }
           scopes_.Open(ScopeKind::Function);
+          Expr e;
+          e.anonymousFunction = !IsPlainName();
           if (IsPlainName()) {
             const Context saved = context_;
             context_.staticBlock = false;
@@ -2466,7 +2485,7 @@ Expr Parser<Unit>::ParsePrimary() {
           }
           ParseFunctionRest(kind, static_cast<size_t>(-1), -1, false, false);
           scopes_.Close();
-          return Expr{};
+          return e;
         }
         if (next.IsPunct(kOpenParen) && !next.newLineBefore) {
           // async(...) is a call, or the parameters of an async arrow
@@ -2558,11 +2577,16 @@ Expr Parser<Unit>::ParsePrimary() {
           }
           ParseFunctionRest(kind, nameOffset, -1, evalOrArguments, reserved);
           scopes_.Close();
-          return Expr{};
+          Expr e;
+          e.anonymousFunction = nameOffset == static_cast<size_t>(-1);
+          return e;
         }
-        case kClass:
+        case kClass: {
+          Expr e;
+          e.anonymousFunction = lex_.Peek().kind != Identifier;
           ParseClass(false, false);
-          return Expr{};
+          return e;
+        }
         default:
           Unexpected();
       }
@@ -2708,6 +2732,7 @@ Expr Parser<Unit>::ParseParenthesized() {
     e.unary = false;
     if (e.coverInit) FailAt(e.coverInitOffset, "invalid shorthand property initialiser");
     if (e.kind == Expr::kAssign || e.kind == Expr::kArrow) e.kind = Expr::kOther;
+    // (function () {}) is still a function without a name
     return e;
   }
   Expr e;
@@ -2776,6 +2801,7 @@ Expr Parser<Unit>::ParseArrowRest(uint8_t kind, size_t useMark, size_t scopeMark
   scopes_.SetCurrent(outer);
   Expr e;
   e.kind = Expr::kArrow;
+  e.anonymousFunction = true;
   return e;
 }
 

@@ -85,6 +85,7 @@ class Scopes {
     uses_.back().pins = true;
   }
   void PinLastUse() { uses_.back().pins = true; }
+  void PinUse(size_t index) { uses_[index].pins = true; }
   // Drops a use recorded by Refer that turned out to be no name: the `async` of
   // an arrow function read first as a call, async(a) => a.
   void ForgetUse(size_t index) { uses_.erase(uses_.begin() + static_cast<std::ptrdiff_t>(index)); }

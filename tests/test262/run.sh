@@ -34,6 +34,12 @@ if [ -z "$suite" ]; then
   suite="$(cd "$build/../test262/test262" && pwd)"
 fi
 
+major="$(node -p 'process.versions.node.split(".")[0]' 2>/dev/null || echo 0)"
+if [ "$major" -lt 20 ]; then
+  echo "test262: needs node 20 or later (vm modules, import attributes)" >&2
+  exit 2
+fi
+
 packer="$build/cli/trimlet"
 for arg in "$@"; do
   if [ "$arg" = "--packer" ]; then packer=""; fi

@@ -4,8 +4,9 @@
 // file is reported broken with the step named; a worker that dies is replaced.
 // The step is passed on with the loss, as a hang or crash of node running an
 // original test is node's failure, not the packer's.
-// Workers are also replaced after a number of files, so that realms kept alive
-// by never-settled promises do not pile up.
+// Workers are also replaced after a number of files: dead realms are collected
+// late, so a worker's memory grows, and with it the cost of each fork of the
+// packer.
 const { fork } = require('child_process');
 const path = require('path');
 
