@@ -294,6 +294,7 @@ class Parser {
                       bool simple, bool duplicatesChecked);
   void ParseConciseBody(uint8_t kind);
   void ParseMethod(uint8_t kind);
+  void EnterClassElement(bool staticBlock);
   uint8_t ParseMethodHead(bool classMember, bool& accessor);
 
   // --- expressions ---
@@ -1538,14 +1539,7 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
     if (next.IsPunct(kOpenBrace)) {
       Take(kPropertyName);
       const Context saved = context_;
-      context_.await = false;
-      context_.yield = false;
-      context_.returnOk = false;
-      context_.superProperty = true;
-      context_.superCall = false;
-      context_.newTarget = true;
-      context_.noArguments = true;
-      context_.staticBlock = true;
+      EnterClassElement(true);
       std::vector<Label> savedLabels;
       savedLabels.swap(labels_);
       const int32_t savedLoops = loops_, savedSwitches = switches_;
@@ -1602,14 +1596,7 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
   if (IsP(kAssign)) {
     Take();
     const Context saved = context_;
-    context_.await = false;
-    context_.yield = false;
-    context_.superProperty = true;
-    context_.superCall = false;
-    context_.newTarget = true;
-    context_.noArguments = true;
-    context_.staticBlock = false;
-    context_.inParameters = false;
+    EnterClassElement(false);
     scopes_.Open(ScopeKind::Function);
     const size_t mark = targets_.size();
     const Expr e = ParseAssignment(true);
@@ -1653,6 +1640,21 @@ uint8_t Parser<Unit>::ParseMethodHead(bool classMember, bool& accessor) {
     }
   }
   return kind;
+}
+
+// A static block or a field's initialiser: code of the class, like a method
+// body, where super.x and new.target may stand but arguments and await may not.
+template <typename Unit>
+void Parser<Unit>::EnterClassElement(bool staticBlock) {
+  context_.await = false;
+  context_.yield = false;
+  context_.returnOk = false;
+  context_.superProperty = true;
+  context_.superCall = false;
+  context_.newTarget = true;
+  context_.noArguments = true;
+  context_.staticBlock = staticBlock;
+  context_.inParameters = false;
 }
 
 template <typename Unit>

@@ -45,8 +45,11 @@ class CliTest : public testing::Test {
 
   // Runs trimlet in the test folder with the arguments; the exit code as the
   // program returned it (a signed byte).
-  RunResult Run(const std::string& args) const {
-    const std::string command = "cd '" + dir_ + "' && '" TRIMLET_EXE "' " + args + " 2>/dev/null";
+  RunResult Run(const std::string& args) const { return Capture(args + " 2>/dev/null"); }
+  // The same, with standard error read instead of standard output.
+  RunResult RunForErrors(const std::string& args) const { return Capture(args + " 2>&1 >/dev/null"); }
+  RunResult Capture(const std::string& args) const {
+    const std::string command = "cd '" + dir_ + "' && '" TRIMLET_EXE "' " + args;
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     char buffer[4096];
@@ -146,15 +149,9 @@ TEST_F(CliTest, InvalidInputIsRefusedAndNothingWritten) {
   Write("bad.js", "var a = 1;\nif (a) {\n  a = = 2\n}\n");
   Write("good.js", "var b = 2\n");
   Write("out.js", "old");
-  const std::string command =
-      "cd '" + dir_ + "' && '" TRIMLET_EXE "' bad.js out.js 2>&1 >/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string err;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) err.append(buffer, n);
-  EXPECT_EQ(static_cast<signed char>(WEXITSTATUS(pclose(pipe))), -5);
-  EXPECT_EQ(err, "bad.js:3:7: error: unexpected token\n  a = = 2\n      ^\n");
+  const RunResult refused = RunForErrors("bad.js out.js");
+  EXPECT_EQ(refused.code, -5);
+  EXPECT_EQ(refused.out, "bad.js:3:7: error: unexpected token\n  a = = 2\n      ^\n");
   EXPECT_EQ(Read("out.js"), "old");
   EXPECT_EQ(Run("good.js bad.js good.js out.js").code, -5);
   EXPECT_EQ(Read("out.js"), "old");
