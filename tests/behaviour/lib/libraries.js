@@ -176,4 +176,4 @@ function RunLibraries(trimlet, work, report) {
   return counts;
 }
 
-module.exports = { RunLibraries, kLibraries, Exercise };
+module.exports = { RunLibraries, kLibraries, Exercise, Compare };

@@ -4,6 +4,7 @@
 // fresh realms, and their exercisers' calls (awaited when they return
 // promises) must agree call for call. Forms: each library alone, and a group
 // of scripts packed into one output by the several-files mode.
+const { Compare } = require('./libraries');
 const fs = require('fs');
 const path = require('path');
 const { kCombinations } = require('./pack');
@@ -67,20 +68,6 @@ async function Exercise(members, scripts, realmKind) {
   const lines = await recorder.Lines();
   realm.close();
   return lines.concat(consoleLines.map((line) => 'console: ' + line));
-}
-
-function Compare(expected, actual) {
-  let differing = 0;
-  let first = null;
-  const n = Math.max(expected.length, actual.length);
-  for (let i = 0; i < n; ++i) {
-    if (expected[i] !== actual[i]) {
-      ++differing;
-      if (!first) first = 'call ' + (i + 1) + ': expected ' + String(expected[i]).slice(0, 300) +
-          ' | got ' + String(actual[i]).slice(0, 300);
-    }
-  }
-  return differing === 0 ? null : differing + ' of ' + n + ' calls differ; first at ' + first;
 }
 
 // Puts a packed file's load error ahead of the differing calls it causes.
