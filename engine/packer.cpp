@@ -106,7 +106,7 @@ bool trimlet::Parse(const Unit* text, size_t size, int32_t source, pack::Progres
   auto attempt = [&](int32_t mostNesting, std::unique_ptr<pack::Scopes>& scopes,
                      std::optional<pack::SyntaxError>& error) {
     tokens_.Truncate(before);
-    scopes = std::make_unique<pack::Scopes>();
+    scopes = std::make_unique<pack::Scopes>(size);
     options.mostNesting = mostNesting;
     pack::Lexer<Unit> lexer(text, size,
                             pack::LexTables{session_->identifiers, session_->literals,

@@ -1,6 +1,7 @@
 #include "parser.h"
 
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 
 #include "char_class.h"

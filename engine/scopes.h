@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace pack {
@@ -64,9 +63,34 @@ struct ScopeError {
   bool found = false;
 };
 
+// Open addressing over (scope, name) keys packed in 64 bits: a source of
+// several megabytes declares and looks up a name at every few tokens.
+template <typename Value>
+class ScopeNameTable {
+ public:
+  Value* Find(uint64_t key);
+  const Value* Find(uint64_t key) const;
+  // The value under `key`, made with its default when missing.
+  Value& operator[](uint64_t key);
+  void Reserve(size_t count);
+
+ private:
+  static constexpr uint64_t kEmpty = ~uint64_t{0};
+  struct Slot {
+    uint64_t key = kEmpty;
+    Value value{};
+  };
+  size_t SlotOf(uint64_t key) const;
+  void Rehash(size_t size);
+
+  std::vector<Slot> slots_;
+  size_t count_ = 0;
+};
+
 class Scopes {
  public:
-  Scopes();
+  // `sourceUnits`: the length of the source, to make room ahead for its names.
+  explicit Scopes(size_t sourceUnits = 0);
 
   int32_t Open(ScopeKind kind);
   void Close() { current_ = scopes_[static_cast<size_t>(current_)].parent; }
@@ -114,13 +138,13 @@ class Scopes {
   const std::vector<Scope>& AllScopes() const { return scopes_; }
   // Whether `scope` itself declares `name`.
   bool Declares(int32_t scope, int32_t name) const {
-    const auto it = entries_.find(Key(scope, name));
-    return it != entries_.end() && it->second.binding >= 0;
+    const Entry* e = entries_.Find(Key(scope, name));
+    return e != nullptr && e->binding >= 0;
   }
   // Whether a function declared in a block of sloppy code shares the name of
   // a var of `scope`: renaming the var would cut the two apart.
   bool HasBlockFunctionNamed(int32_t scope, int32_t name) const {
-    return blockFunctionNames_.count(Key(scope, name)) != 0;
+    return blockFunctionNames_.Find(Key(scope, name)) != nullptr;
   }
 
  private:
@@ -147,10 +171,10 @@ class Scopes {
   std::vector<Scope> scopes_;
   std::vector<Binding> bindings_;
   std::vector<NameUse> uses_;
-  std::unordered_map<uint64_t, Entry> entries_;
+  ScopeNameTable<Entry> entries_;
   // Functions declared in blocks of sloppy code also assign a var of their
   // name in the function around them: (that scope, name) pairs.
-  std::unordered_map<uint64_t, bool> blockFunctionNames_;
+  ScopeNameTable<bool> blockFunctionNames_;
   int32_t current_ = -1;
   bool resolved_ = false;
 };
