@@ -40,8 +40,7 @@ class trimlet {
  public:
   // A packer with a session of its own.
   trimlet();
-  // A packer that shares `session` with others, whose names it then never
-  // takes for new ones: the script blocks of one page.
+  // A packer that shares `session` with others: the script blocks of one page.
   explicit trimlet(std::shared_ptr<pack::Session> session);
   virtual ~trimlet();
   trimlet(const trimlet&) = delete;
@@ -62,7 +61,8 @@ class trimlet {
   // after it; the statement ends are already in place.
   void Process();
 
-  // Renames variables that functions declare with `var` to short names.
+  // Gives the local bindings short names, reused in scopes that cannot see
+  // each other; a second call renames nothing more.
   void ChangeVars();
 
   // Rewrites string literals as unescape("%XX...") expressions.
@@ -86,9 +86,6 @@ class trimlet {
   // The scopes of each source added, in order.
   const std::vector<std::unique_ptr<pack::Scopes>>& SourceScopes() const { return scopes_; }
 
-  // The next generated name not yet in the identifier table: a .. z, a1 .. z1, ...
-  int32_t NewVarName();
-
   // The texts this packer's token values index.
   pack::Session& Texts() { return *session_; }
   const pack::Session& Texts() const { return *session_; }
@@ -109,7 +106,5 @@ class trimlet {
   std::vector<std::unique_ptr<pack::Scopes>> scopes_;
   std::optional<pack::SourceProblem> problem_;
   bool anySource_ = false;
-  char16_t nameLetter = u'a';
-  int32_t nameNumber = 0;
-  int32_t firstNewIdentifier = 0;
+  bool renamed_ = false;
 };

@@ -240,7 +240,6 @@ class Parser {
   void ParseVariableStatement(BindingKind kind, bool inFor, bool& single, bool& initialised);
   void ParseBindingElement(BindingKind kind, bool& simple);
   void ParseBindingPattern(BindingKind kind);
-  void KeepNameOfFunction(const Expr& value, size_t use, BindingKind kind);
   void ParseIf();
   void ParseFor();
   void ParseWhile();
@@ -348,11 +347,6 @@ class Parser {
   int32_t depth_ = 0;
   bool pendingSourceEnd_ = false;
   uintptr_t stackLimit_ = 0;  // the lowest address the parse's frames may reach
-  // Packed text has always named the vars of a function anew only where a var
-  // list inside braces declares them, not inside the initialiser of such a
-  // list (var f = function () { var x }): the renaming stage keeps to that.
-  int32_t braceLevel_ = 0;
-  int32_t skippedInitialisers_ = 0;
   bool first_ = true;
   // Names that an enclosing parenthesised list or literal may turn into
   // parameters or pattern targets: token indices.
@@ -395,8 +389,6 @@ void Parser<Unit>::Append(int8_t kind, int32_t value, uint8_t flags) {
   }
   const uint8_t newLine = first_ || Cur().newLineBefore ? 1 : 0;
   first_ = false;
-  if (kind == Punctuator && value == kOpenBrace) ++braceLevel_;
-  if (kind == Punctuator && value == kCloseBrace) --braceLevel_;
   tokens_.Append(Token{value, Cur().line, options_.source, kind, newLine, flags});
 }
 
@@ -533,8 +525,7 @@ void Parser<Unit>::CheckBindingName(const Lexeme& l) {
 
 template <typename Unit>
 void Parser<Unit>::Declare(uint32_t token, size_t offset, int32_t name, BindingKind kind) {
-  if (!scopes_.Declare(token, static_cast<uint32_t>(offset), name, kind, context_.strict,
-                       skippedInitialisers_ == 0, scopeError_)) {
+  if (!scopes_.Declare(token, static_cast<uint32_t>(offset), name, kind, context_.strict, scopeError_)) {
     FailAt(scopeError_.offset, scopeError_.message);
   }
 }
@@ -827,7 +818,6 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
   single = true;
   initialised = false;
   int count = 0;
-  const bool skipsInitialisers = kind == BindingKind::Var && braceLevel_ > 0;
   for (;;) {
     ++count;
     bool simple = true;
@@ -841,9 +831,7 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
     if (IsP(kAssign)) {
       Take();
       initialised = true;
-      if (skipsInitialisers) ++skippedInitialisers_;
       ParseAssignment(!inFor);
-      if (skipsInitialisers) --skippedInitialisers_;
     } else if (!inFor || !(IsK(kIn) || IsWord("of"))) {
       if (!simple) Fail("a destructuring declaration needs an initialiser");
       if (isConst || isUsing) Fail("a const declaration needs an initialiser");
@@ -858,29 +846,17 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
 template <typename Unit>
 void Parser<Unit>::ParseBindingElement(BindingKind kind, bool& simple) {
   Depth depth(*this);
-  const size_t use = scopes_.UseCount();
-  bool named = false;
   if (IsP(kOpenBracket) || IsP(kOpenBrace)) {
     simple = false;
     ParseBindingPattern(kind);
   } else {
-    named = true;
     ParseBindingIdentifier(kind);
   }
   if (IsP(kAssign)) {
     simple = false;
     Take();
-    KeepNameOfFunction(ParseAssignment(true), named ? use : scopes_.UseCount(), kind);
+    ParseAssignment(true);
   }
-}
-
-// A var of a pattern whose default is a function without a name gives that
-// function its name: renaming the var would change the function's .name.
-//   var {f = function () {}} = o   f.name is "f"
-template <typename Unit>
-void Parser<Unit>::KeepNameOfFunction(const Expr& value, size_t use, BindingKind kind) {
-  if (!value.anonymousFunction || kind != BindingKind::Var || use >= scopes_.UseCount()) return;
-  scopes_.PinUse(use);
 }
 
 template <typename Unit>
@@ -928,11 +904,10 @@ void Parser<Unit>::ParseBindingPattern(BindingKind kind) {
         CheckBindingName(key);
         if (kind == BindingKind::Lexical && lex_.IsWord(key, "let")) Fail("let cannot be a lexically bound name");
         const uint32_t token = Take(kShorthand);
-        const size_t use = scopes_.UseCount();
         Declare(token, key.begin, key.key, kind);
         if (IsP(kAssign)) {
           Take();
-          KeepNameOfFunction(ParseAssignment(true), use, kind);
+          ParseAssignment(true);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);
         continue;
@@ -1102,8 +1077,7 @@ void Parser<Unit>::ParseJump(bool isBreak) {
       if (label.name == l.key && (isBreak || label.loop)) found = true;
     }
     if (!found) Fail("no such label");
-    const uint32_t token = Take(kPropertyName);
-    scopes_.Pin(token, static_cast<uint32_t>(l.begin), l.key);
+    Take(kPropertyName);
   } else if (isBreak ? (loops_ == 0 && switches_ == 0) : loops_ == 0) {
     Fail(isBreak ? "break outside a loop or switch" : "continue outside a loop");
   }
@@ -1217,8 +1191,7 @@ void Parser<Unit>::ParseLabelledOrExpression(bool labelled, bool forbidLabelledF
       for (const Label& label : labels_) {
         if (label.name == l.key) Fail("a label of this name is already open");
       }
-      const uint32_t token = Take(kPropertyName);
-      scopes_.Pin(token, static_cast<uint32_t>(l.begin), l.key);
+      Take(kPropertyName);
       Take();
       if (!labelled) labelSetStart_ = labels_.size();
       labels_.push_back(Label{l.key, false});
@@ -1883,6 +1856,8 @@ void Parser<Unit>::ParseExport() {
       for (auto& [index, str] : locals) {
         if (str) Fail("a local name must be a name, not a string or keyword");
         Refer(static_cast<uint32_t>(index), 0, tokens_[index].value);
+        // export { a } exports the name itself; export { a as b } only the binding
+        if (tokens_[index].flags & kShorthand) scopes_.KeepName(scopes_.UseCount() - 1);
       }
       // Each must be declared in the module, which the end of the module tells.
       exportedLocals_.insert(exportedLocals_.end(), localNames.begin(), localNames.end());
@@ -1907,6 +1882,7 @@ void Parser<Unit>::ParseExport() {
     const NameUse& use = scopes_.Uses()[u];
     if (use.declares && use.scope == scopes_.Current()) {
       AddExportName(std::u16string(identifiers_.Text(use.name)), use.offset);
+      scopes_.KeepName(u);
     }
   }
 }
@@ -2065,12 +2041,7 @@ Expr Parser<Unit>::ParseConditional(bool allowIn) {
   Take();
   ParseAssignment(true);
   Expect(kColon);
-  const uint32_t alternate = NextIndex();
-  const Expr last = ParseAssignment(allowIn);
-  if (last.kind == Expr::kName && last.token == alternate && last.name >= 0 && IsP(kColon) &&
-      tokens_.Size() == alternate + 1) {
-    scopes_.PinLastUse();
-  }
+  ParseAssignment(allowIn);
   return Expr{};
 }
 

@@ -90,7 +90,11 @@ bool Scopes::DeclareVar(int32_t name, BindingKind kind, int32_t& binding, std::s
       message = "this name is already declared in this block";
       return false;
     }
-    if (e.binding >= 0) besideCatch = true;
+    if (e.binding >= 0) {
+      // The var's initialiser assigns the catch's name: both keep it.
+      besideCatch = true;
+      bindings_[static_cast<size_t>(e.binding)].renamable = false;
+    }
     e.varThrough = true;
   }
   Entry& e = entries_[Key(s, name)];
@@ -132,7 +136,7 @@ bool Scopes::DeclareLexical(int32_t name, BindingKind kind, bool strict, int32_t
 }
 
 bool Scopes::Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind kind, bool strict,
-                     bool noted, ScopeError& error) {
+                     ScopeError& error) {
   int32_t binding = -1;
   std::string message;
   bool ok = true;
@@ -141,7 +145,6 @@ bool Scopes::Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind 
     case BindingKind::Param:
     case BindingKind::FunctionDecl:
       ok = DeclareVar(name, kind, binding, message);
-      if (ok && kind == BindingKind::Var) bindings_[static_cast<size_t>(binding)].declaredByVar = true;
       break;
     case BindingKind::SelfName:
       binding = NewBinding(name, current_, kind);
@@ -159,7 +162,7 @@ bool Scopes::Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind 
     if (!error.found) error = ScopeError{offset, message, true};
     return false;
   }
-  uses_.push_back(NameUse{token, offset, current_, name, binding, true, kind == BindingKind::Var && noted});
+  uses_.push_back(NameUse{token, offset, current_, name, binding, true});
   return true;
 }
 

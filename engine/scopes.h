@@ -29,14 +29,16 @@ struct Scope {
   ScopeKind kind;
   bool dynamic = false;             // eval or with may see its names at run time
   bool parameterExpressions = false;  // defaults or patterns in its parameter list
+  // With parameterExpressions: the first use of the body; the uses before it
+  // that the scope's bindings answer stand in the parameter list.
+  uint32_t bodyFirstUse = 0;
 };
 
 struct Binding {
   int32_t name;  // index into the identifier table
   int32_t scope;
   BindingKind kind;
-  bool declaredByVar = false;  // a `var` names it: the renaming stage may rename it
-  bool renamable = true;       // cleared where renaming could change what the code does
+  bool renamable = true;  // cleared where renaming could change what the code does
   int32_t covered = -1;        // the binding of the same name it hides, set by Resolve
 };
 
@@ -48,12 +50,8 @@ struct NameUse {
   int32_t name;     // index into the identifier table
   int32_t binding;  // the binding; -1 for a reference to a global
   bool declares;
-  bool byVar = false;  // the name of a var declaration that renaming names anew
-  // A name that is no use of the variable but keeps its renaming off: a label
-  // that a variable's name also spells, or a name before the second colon of
-  // a nested conditional (a ? b : m : c), which packed text has always left
-  // as it was.
-  bool pins = false;
+  // The binding's name is seen from outside: a module exports it.
+  bool keepsName = false;
 };
 
 // What Resolve found wrong, for the caller to report.
@@ -100,23 +98,21 @@ class Scopes {
 
   // Declares a name at the current scope; false, with `error` set, when the
   // language forbids the declaration there.
-  // `noted`: a var declaration that the renaming stage names anew.
   bool Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind kind, bool strict,
-               bool noted, ScopeError& error);
+               ScopeError& error);
   void Refer(uint32_t token, uint32_t offset, int32_t name);
-  void Pin(uint32_t token, uint32_t offset, int32_t name) {
-    Refer(token, offset, name);
-    uses_.back().pins = true;
-  }
-  void PinLastUse() { uses_.back().pins = true; }
-  void PinUse(size_t index) { uses_[index].pins = true; }
+  // The binding of the use at `index` keeps its name: export { a }, export let a.
+  void KeepName(size_t index) { uses_[index].keepsName = true; }
   // Drops a use recorded by Refer that turned out to be no name: the `async` of
   // an arrow function read first as a call, async(a) => a.
   void ForgetUse(size_t index) { uses_.erase(uses_.begin() + static_cast<std::ptrdiff_t>(index)); }
   // eval or with in the current scope: the names around may be found at run time.
   void MarkDynamic() { scopes_[static_cast<size_t>(current_)].dynamic = true; }
+  // Called where the body of the current function begins.
   void MarkParameterExpressions() {
-    scopes_[static_cast<size_t>(current_)].parameterExpressions = true;
+    Scope& scope = scopes_[static_cast<size_t>(current_)];
+    scope.parameterExpressions = true;
+    scope.bodyFirstUse = static_cast<uint32_t>(uses_.size());
   }
 
   // A parenthesised list turned out to be the parameters of an arrow function:

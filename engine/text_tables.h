@@ -65,16 +65,6 @@ class TextTable {
   size_t blockSize_ = 0;
 };
 
-// A position in the sequence of generated names a .. z, a1 .. z1, a2 ...: the
-// letter and the number after it (0: none).
-struct NamePosition {
-  char16_t letter = u'a';
-  int32_t number = 0;
-  bool Before(const NamePosition& other) const {
-    return number != other.number ? number < other.number : letter < other.letter;
-  }
-};
-
 // The texts token values index, for one output: the packer objects that make
 // it share one session (the script blocks of a page, whose names meet in one
 // global scope), and nothing else does, so that what a packer writes never
@@ -83,10 +73,6 @@ struct Session {
   TextTable identifiers;
   TextTable literals;  // numbers, strings, literal words, template parts, the #! line
   TextTable regExps;
-  // Every generated name before this position is in `identifiers`, so a packer
-  // may start looking for a free name there: with one packer per script block
-  // of a page, each would otherwise walk past the names of all the others.
-  NamePosition takenNamesEnd;
 
   // The text of a token as it is written out; empty for a value outside its table.
   std::u16string_view TokenText(int32_t kind, int32_t value) const;

@@ -58,7 +58,9 @@ struct Row {
 inline void ExpectStageRows(const std::vector<Row>& rows, void (trimlet::*stage)()) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.input);
-    EXPECT_EQ(PackSources({row.input}, stage), PackSources({row.expected}, nullptr));
+    const std::string expected = PackSources({row.expected}, nullptr);
+    EXPECT_FALSE(expected.empty()) << "the expected text does not parse";
+    EXPECT_EQ(PackSources({row.input}, stage), expected);
   }
 }
 

@@ -153,31 +153,6 @@ TEST(ParserTest, RefusedInput) {
   }
 }
 
-TEST(ParserTest, RenamingSeesTheScopes) {
-  testutil::ExpectStageRows({
-      // a let, class, parameter or catch name of the same spelling is another binding
-      // (one that hides a renamed var takes its new name, as packed text always had it)
-      {"function f(x){var y=x;{let y=1;g(y)}return y}", "function f(x){var a=x;{let a=1;g(a)}return a}"},
-      {"function f(){var c=1;class C{m(c){return c}}return c}",
-       "function f(){var a=1;class C{m(a){return a}}return a}"},
-      {"function f(){var y;{let x=1;g(x,y)}return x}", "function f(){var a;{let x=1;g(x,a)}return x}"},
-      // a shorthand whose name changes is written out
-      {"function f(){var a=1,b=2;return {a,b:b,c(){return {a}}}}",
-       "function f(){var d=1,e=2;return{a:d,b:e,c(){return{a:d}}}}"},
-      {"function f(o){var a;({a}=o);const {b=a}=o;return b}", "function f(o){var c;({a:c}=o);const{b=c}=o;return b}"},
-      // property, method and field names are no variables
-      {"function f(){var x=1;return class{x=x;static x(){}}}", "function f(){var a=1;return class{x=a;static x(){}}}"},
-      // arrow functions and methods are functions: their vars are their own
-      {"function f(){var v=1;var g=()=>{var w=v;return w};return g}",
-       "function f(){var a=1;var b=()=>{var w=a;return w};return b}"},
-      // nothing where eval, with or a default that sees the body could look
-      {"function f(){var x=1;return eval('x')}", "function f(){var x=1;return eval('x')}"},
-      {"function f(a=()=>x){var x=1;return a()}", "function f(a=()=>x){var x=1;return a()}"},
-      {"function f(){var g=1;{function g(){}}return g}", "function f(){var g=1;{function g(){}}return g}"},
-      {"function f(){try{}catch(e){var e=1}return e}", "function f(){try{}catch(e){var e=1}return e}"},
-  }, &trimlet::ChangeVars);
-}
-
 TEST(ParserTest, EncodingLeavesWhatMustStayAlone) {
   testutil::ExpectStageRows({
       {"x = `a${'b'}`", "x=`a${unescape(\"%62\")}`"},
