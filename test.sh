@@ -17,8 +17,9 @@ cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 # Suites that bring their own runner, each a script of its folder; the golden
-# hashes prove that the packed corpus is byte for byte what it was.
-for suite in tests/behaviour/run.sh tests/hostile/run.sh tests/fuzz/run.sh tests/wizard/run.sh bench/smoke.sh bench/golden.sh; do
+# hashes prove that the packed corpus is byte for byte what it was, and no
+# already-minified build grows when packed with renaming.
+for suite in tests/behaviour/run.sh tests/hostile/run.sh tests/fuzz/run.sh tests/wizard/run.sh bench/smoke.sh bench/minified.sh bench/golden.sh; do
   if [ -x "$suite" ]; then
     echo "== $suite"
     "$suite" "$root/build/test"

@@ -173,24 +173,41 @@ class TextOf {
 // OutputEncoder writing the final bytes.
 // Writes the tokens from `first` up to `stop`; the separator after each one
 // depends on the tokens that follow it, up to `end`.
+// A quote keeps a string apart from a word on either side: case"a"  "a"in o.
+bool QuoteSeparates(const Session& texts, const Token& cur, const Token& next) {
+  const auto quoted = [&](const Token& t) {
+    if (t.kind != Literal) return false;
+    const std::u16string_view text = texts.TokenText(t);
+    return !text.empty() && (text[0] == u'"' || text[0] == u'\'');
+  };
+  return quoted(cur) || quoted(next);
+}
+
+// A function declaration ends at its "}": in compact text the ";" after it goes.
+bool LeftOut(const Token& t, bool compact) {
+  return compact && t.kind == Punctuator && (t.flags & kAfterFunctionDeclaration) != 0;
+}
+
 template <typename Texts, typename Out>
 void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t stop, size_t end,
-          const Texts& textOf, Out& out) {
+          const Texts& textOf, Out& out, bool compact) {
   for (size_t i = first; i < stop; ++i) {
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
+    if (LeftOut(t, compact)) continue;
     out.append(textOf(t));
     if (t.kind == Hashbang) {  // the #! line ends at its line break
       out.push_back(u'\n');
       continue;
     }
-    if (i + 1 >= end) break;
-    const Token& n = tokens[i + 1];
-    const Token* after = i + 2 < end ? &tokens[i + 2] : nullptr;
-    if (NeedsSpace(texts, t, n, after)) {
+    const size_t next = i + 1 < end && LeftOut(tokens[i + 1], compact) ? i + 2 : i + 1;
+    if (next >= end) break;
+    const Token& n = tokens[next];
+    const Token* after = next + 1 < end ? &tokens[next + 1] : nullptr;
+    if (NeedsSpace(texts, t, n, after) && !(compact && QuoteSeparates(texts, t, n))) {
       // `return` before `else` ends its statement: if (a) return\nelse b
       out.push_back(t.IsKeyword(kReturn) && n.IsKeyword(kElse) ? u';' : u' ');
-    } else if (n.IsKeyword(kReturn)) {
+    } else if (n.IsKeyword(kReturn) && !compact) {
       out.push_back(u'\n');
     } else if (n.IsKeyword(kIf) && t.IsPunct(kCloseBracket)) {
       out.push_back(u';');
@@ -282,10 +299,11 @@ struct OutputTexts {
   EncodedTexts encoded;
 };
 
-std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end) {
+std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end,
+                          bool compact) {
   std::u16string out;
   out.reserve((end - first) * 4);
-  Emit(texts, tokens, first, end, end, TextOf(texts), out);
+  Emit(texts, tokens, first, end, end, TextOf(texts), out, compact);
   return out;
 }
 
@@ -294,13 +312,13 @@ namespace {
 // Writes the tokens from `first` up to `stop` into `encoder`, separators after
 // each decided by the tokens up to `end`.
 void EncodeRange(const Session& texts, const TokenList& tokens, size_t first, size_t stop,
-                 size_t end, const EncodedTexts* encoded, OutputEncoder& encoder) {
+                 size_t end, const EncodedTexts* encoded, OutputEncoder& encoder, bool compact) {
   if (encoded != nullptr) {
     EncodedOut out{encoder};
-    Emit(texts, tokens, first, stop, end, *encoded, out);
+    Emit(texts, tokens, first, stop, end, *encoded, out, compact);
   } else {
     EncoderOut out{encoder};
-    Emit(texts, tokens, first, stop, end, TextOf(texts), out);
+    Emit(texts, tokens, first, stop, end, TextOf(texts), out, compact);
   }
 }
 
@@ -332,10 +350,10 @@ std::shared_ptr<const OutputTexts> EncodeTableTexts(const Session& session, size
 
 std::string EmitBytesPart(const Session& session, const TokenList& tokens, size_t first,
                           size_t stop, size_t end, TextEncoding encoding, bool byteOrderMark,
-                          const OutputTexts* texts, size_t expectedBytes) {
+                          const OutputTexts* texts, size_t expectedBytes, bool compact) {
   OutputEncoder encoder(encoding, byteOrderMark, expectedBytes);
   EncodeRange(session, tokens, first, stop, end, texts != nullptr ? &texts->encoded : nullptr,
-              encoder);
+              encoder, compact);
   return encoder.Finish();
 }
 

@@ -11,8 +11,12 @@
 
 namespace pack {
 
-// The text of the tokens from `first` up to, not including, `end`.
-std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end);
+// The text of the tokens from `first` up to, not including, `end`. Compact
+// text leaves out what packed text has always had but needs no more: the
+// line feed before `return`, the ";" after a function declaration, and the
+// space between a word and a string.
+std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end,
+                          bool compact = false);
 
 // Every text of the tables, encoded once for writing a long list; null when
 // the list is too short for that to pay.
@@ -27,7 +31,7 @@ std::shared_ptr<const OutputTexts> EncodeTableTexts(const Session& texts, size_t
 // EmitCutPoint, and the parts joined: the bytes are the same.
 std::string EmitBytesPart(const Session& session, const TokenList& tokens, size_t first,
                           size_t stop, size_t end, TextEncoding encoding, bool byteOrderMark,
-                          const OutputTexts* texts, size_t expectedBytes);
+                          const OutputTexts* texts, size_t expectedBytes, bool compact = false);
 size_t EmitCutPoint(const TokenList& tokens, size_t first, size_t end);
 
 // Whether the two tokens, written side by side, would run together or fuse into

@@ -159,7 +159,7 @@ void trimlet::Process() {
 
 std::optional<std::u16string> trimlet::Output() const {
   try {
-    return pack::EmitTokens(*session_, Tokens(), 0, Tokens().Size());
+    return pack::EmitTokens(*session_, Tokens(), 0, Tokens().Size(), renamed_);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
@@ -178,21 +178,21 @@ std::optional<std::string> trimlet::OutputBytes(pack::TextEncoding encoding,
     // address space until it is used.
     const size_t cut = end >= kTwoPartsFrom ? pack::EmitCutPoint(tokens, 0, end) : end;
     if (cut == end) {
-      return pack::EmitBytesPart(*session_, tokens, 0, end, end, encoding, byteOrderMark, texts.get(), end * 4);
+      return pack::EmitBytesPart(*session_, tokens, 0, end, end, encoding, byteOrderMark, texts.get(), end * 4, renamed_);
     }
     std::string first;
     std::string second;
     const bool secondDone = platform::RunBeside(
         [&] {
           second = pack::EmitBytesPart(*session_, tokens, cut, end, end, encoding, false, texts.get(),
-                                       (end - cut) * 4);
+                                       (end - cut) * 4, renamed_);
         },
         [&] {
           first = pack::EmitBytesPart(*session_, tokens, 0, cut, end, encoding, byteOrderMark, texts.get(),
-                                      cut * 4);
+                                      cut * 4, renamed_);
         });
     if (!secondDone) {  // memory ran out on the worker: written here instead
-      second = pack::EmitBytesPart(*session_, tokens, cut, end, end, encoding, false, texts.get(), end - cut);
+      second = pack::EmitBytesPart(*session_, tokens, cut, end, end, encoding, false, texts.get(), end - cut, renamed_);
     }
     first += second;
     return first;

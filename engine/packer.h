@@ -62,7 +62,8 @@ class trimlet {
   void Process();
 
   // Gives the local bindings short names, reused in scopes that cannot see
-  // each other; a second call renames nothing more.
+  // each other; a second call renames nothing more. Renamed text is new text:
+  // from then on the output is also compact (see EmitTokens).
   void ChangeVars();
 
   // Rewrites string literals as unescape("%XX...") expressions.

@@ -1072,12 +1072,12 @@ void Parser<Unit>::ParseJump(bool isBreak) {
   Take();
   if (IsPlainName() && !Cur().newLineBefore) {
     const Lexeme l = Cur();
-    bool found = false;
-    for (const Label& label : labels_) {
-      if (label.name == l.key && (isBreak || label.loop)) found = true;
+    size_t found = labels_.size();
+    for (size_t k = 0; k < labels_.size(); ++k) {
+      if (labels_[k].name == l.key && (isBreak || labels_[k].loop)) found = k;
     }
-    if (!found) Fail("no such label");
-    Take(kPropertyName);
+    if (found == labels_.size()) Fail("no such label");
+    scopes_.AddLabel(Take(kPropertyName), static_cast<uint32_t>(found));
   } else if (isBreak ? (loops_ == 0 && switches_ == 0) : loops_ == 0) {
     Fail(isBreak ? "break outside a loop or switch" : "continue outside a loop");
   }
@@ -1191,7 +1191,7 @@ void Parser<Unit>::ParseLabelledOrExpression(bool labelled, bool forbidLabelledF
       for (const Label& label : labels_) {
         if (label.name == l.key) Fail("a label of this name is already open");
       }
-      Take(kPropertyName);
+      scopes_.AddLabel(Take(kPropertyName), static_cast<uint32_t>(labels_.size()));
       Take();
       if (!labelled) labelSetStart_ = labels_.size();
       labels_.push_back(Label{l.key, false});
@@ -1296,7 +1296,10 @@ void Parser<Unit>::AfterFunctionDeclaration() {
     default:
       break;
   }
-  if (continuesNothing) InsertSemicolon();
+  if (continuesNothing) {
+    InsertSemicolon();
+    tokens_.Last()->flags |= kAfterFunctionDeclaration;
+  }
 }
 
 // Parameters and body; the function's name is already taken.

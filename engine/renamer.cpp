@@ -26,7 +26,7 @@
 // A binding that keeps its name for one of the last four reasons also keeps
 // the names of the bindings of the same name that it hides, since code that
 // the parser binds to it may at run time find one of those.
-// {x} whose x is renamed becomes {x:a}.
+// {x} whose x is renamed becomes {x:a}. Labels get short names of their own.
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -122,8 +122,8 @@ std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenLi
       renamable[static_cast<size_t>(use.binding)] = 0;
     }
   }
-  // A default or pattern of the parameters does not see the body's vars, but
-  // the parser binds a name there to one of them when the body declares it:
+  // A default or pattern of the parameters does not see the body's names,
+  // but the parser binds a name there to one of them when the body declares it:
   //   function f(a = x) { var x }   the x of the default is not the var
   std::vector<uint8_t> seenByParameters(bindings.size(), 0);
   for (size_t u = 0; u < scopes.Uses().size(); ++u) {
@@ -131,8 +131,8 @@ std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenLi
     if (use.declares || use.binding < 0) continue;
     const Binding& b = bindings[static_cast<size_t>(use.binding)];
     const Scope& scope = scopes.AllScopes()[static_cast<size_t>(b.scope)];
-    if (scope.parameterExpressions && u < scope.bodyFirstUse &&
-        (b.kind == BindingKind::Var || b.kind == BindingKind::FunctionDecl)) {
+    if (scope.parameterExpressions && u < scope.bodyFirstUse && b.kind != BindingKind::Param &&
+        b.kind != BindingKind::SelfName) {
       seenByParameters[static_cast<size_t>(use.binding)] = 1;
       renamable[static_cast<size_t>(use.binding)] = 0;
     }
@@ -153,54 +153,178 @@ std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenLi
   return renamable;
 }
 
-// The slot of each renamable binding (-1 for the others): a scope's bindings
-// take the slots after those of every scope around it.
-std::vector<int32_t> SlotsOf(const Scopes& scopes, const std::vector<uint8_t>& renamable) {
-  const std::vector<Scope>& all = scopes.AllScopes();
-  const size_t count = all.size();
-  // Children and bindings of each scope, by counts and prefix sums.
-  std::vector<uint32_t> childStart(count + 1, 0), bindingStart(count + 1, 0);
-  for (const Scope& s : all) {
-    if (s.parent >= 0) ++childStart[static_cast<size_t>(s.parent) + 1];
-  }
-  const std::vector<Binding>& bindings = scopes.Bindings();
-  for (size_t b = 0; b < bindings.size(); ++b) {
-    if (renamable[b]) ++bindingStart[static_cast<size_t>(bindings[b].scope) + 1];
-  }
-  for (size_t s = 0; s < count; ++s) {
-    childStart[s + 1] += childStart[s];
-    bindingStart[s + 1] += bindingStart[s];
-  }
-  std::vector<uint32_t> children(childStart[count]);
-  {
+// The scopes of a source as a tree: the children of each, and an order
+// that puts every scope after the one around it.
+struct ScopeTree {
+  explicit ScopeTree(const std::vector<Scope>& all) : childStart(all.size() + 1, 0) {
+    for (const Scope& s : all) {
+      if (s.parent >= 0) ++childStart[static_cast<size_t>(s.parent) + 1];
+    }
+    for (size_t s = 0; s < all.size(); ++s) childStart[s + 1] += childStart[s];
+    children.resize(childStart[all.size()]);
     std::vector<uint32_t> next(childStart.begin(), childStart.end() - 1);
-    for (size_t s = 0; s < count; ++s) {
+    for (size_t s = 0; s < all.size(); ++s) {
       if (all[s].parent >= 0) children[next[static_cast<size_t>(all[s].parent)]++] = static_cast<uint32_t>(s);
     }
-  }
-  // The first slot of each scope, parents before children.
-  std::vector<int32_t> firstSlot(count, 0);
-  std::vector<uint32_t> stack;
-  for (size_t s = 0; s < count; ++s) {
-    if (all[s].parent < 0) stack.push_back(static_cast<uint32_t>(s));
-  }
-  while (!stack.empty()) {
-    const uint32_t s = stack.back();
-    stack.pop_back();
-    const int32_t after = firstSlot[s] + static_cast<int32_t>(bindingStart[s + 1] - bindingStart[s]);
-    for (uint32_t k = childStart[s]; k < childStart[s + 1]; ++k) {
-      firstSlot[children[k]] = after;
-      stack.push_back(children[k]);
+    std::vector<uint32_t> stack;
+    for (size_t s = 0; s < all.size(); ++s) {
+      if (all[s].parent < 0) stack.push_back(static_cast<uint32_t>(s));
+    }
+    while (!stack.empty()) {
+      const uint32_t s = stack.back();
+      stack.pop_back();
+      outerFirst.push_back(s);
+      for (uint32_t k = childStart[s]; k < childStart[s + 1]; ++k) stack.push_back(children[k]);
     }
   }
-  std::vector<int32_t> slot(bindings.size(), -1);
-  std::vector<int32_t> taken(count, 0);
-  for (size_t b = 0; b < bindings.size(); ++b) {
-    if (!renamable[b]) continue;
-    const auto s = static_cast<size_t>(bindings[b].scope);
-    slot[b] = firstSlot[s] + taken[s]++;
+  std::vector<uint32_t> childStart;
+  std::vector<uint32_t> children;
+  std::vector<uint32_t> outerFirst;
+};
+
+// For each scope, the renamed bindings of the scopes around it that code
+// inside it uses or declares: a name it may not give its own bindings. Each scope on the
+// way from a use up to its binding's scope gets the binding once. False when
+// that takes more than `budget` steps (thousands of nested functions that all
+// use the names of the outermost): the caller then keeps every outer name.
+bool OuterBindingsUsed(const Scopes& scopes, const std::vector<uint8_t>& renamable, size_t budget,
+                       std::vector<uint32_t>& start, std::vector<int32_t>& bindings) {
+  const std::vector<Scope>& all = scopes.AllScopes();
+  pack::ScopeNameTable<bool> seen;
+  std::vector<std::pair<uint32_t, int32_t>> pairs;  // scope, binding
+  for (const NameUse& use : scopes.Uses()) {
+    // A var declared in a block counts too: no let of that block may take its
+    // name, as in  for (let i;;) { var i }
+    if (use.binding < 0 || !renamable[static_cast<size_t>(use.binding)]) continue;
+    const int32_t home = scopes.Bindings()[static_cast<size_t>(use.binding)].scope;
+    for (int32_t s = use.scope; s != home && s >= 0; s = all[static_cast<size_t>(s)].parent) {
+      bool& marked = seen[(static_cast<uint64_t>(static_cast<uint32_t>(s)) << 32) |
+                          static_cast<uint32_t>(use.binding)];
+      if (marked) break;
+      marked = true;
+      pairs.emplace_back(static_cast<uint32_t>(s), use.binding);
+      if (pairs.size() > budget) return false;
+    }
   }
-  return slot;
+  start.assign(all.size() + 1, 0);
+  for (const auto& [s, b] : pairs) ++start[s + 1];
+  for (size_t s = 0; s < all.size(); ++s) start[s + 1] += start[s];
+  bindings.resize(pairs.size());
+  std::vector<uint32_t> next(start.begin(), start.end() - 1);
+  for (const auto& [s, b] : pairs) bindings[next[s]++] = b;
+  return true;
+}
+
+// Generated names by number (see NameAlphabet), those that may be given.
+class GeneratedNames {
+ public:
+  GeneratedNames(const NameAlphabet& alphabet, const std::vector<uint8_t>& reserved,
+                 pack::TextTable& names)
+      : alphabet_(alphabet), reserved_(reserved), names_(names) {}
+  bool MayGive(size_t number) {
+    Settle(number);
+    return usable_[number] != 0;
+  }
+  int32_t Identifier(size_t number) {
+    Settle(number);
+    if (identifier_[number] < 0) identifier_[number] = names_.Intern(alphabet_.Name(number));
+    return identifier_[number];
+  }
+
+ private:
+  void Settle(size_t number) {
+    while (usable_.size() <= number) {
+      const std::u16string name = alphabet_.Name(usable_.size());
+      const int32_t known = names_.Find(name);
+      const bool free = known < 0 || static_cast<size_t>(known) >= reserved_.size() ||
+                        !reserved_[static_cast<size_t>(known)];
+      usable_.push_back(free && MayBeGenerated(name) ? 1 : 0);
+      identifier_.push_back(-1);
+    }
+  }
+  const NameAlphabet& alphabet_;
+  const std::vector<uint8_t>& reserved_;
+  pack::TextTable& names_;
+  std::vector<uint8_t> usable_;
+  std::vector<int32_t> identifier_;
+};
+
+// The generated name (by number) of each renamable binding of a source, -1
+// for the others. Scopes are named from the outermost in; in each, the most
+// used binding first, with the first name that the scope's code does not use
+// for a binding around it.
+std::vector<int64_t> NameBindings(const Scopes& scopes, const std::vector<uint8_t>& renamable,
+                                  GeneratedNames& generated) {
+  const std::vector<Binding>& bindings = scopes.Bindings();
+  const ScopeTree tree(scopes.AllScopes());
+  std::vector<uint32_t> uses(bindings.size(), 0);
+  for (const NameUse& use : scopes.Uses()) {
+    if (use.binding >= 0) ++uses[static_cast<size_t>(use.binding)];
+  }
+  std::vector<uint32_t> order;
+  for (size_t b = 0; b < bindings.size(); ++b) {
+    if (renamable[b]) order.push_back(static_cast<uint32_t>(b));
+  }
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    return bindings[a].scope != bindings[b].scope ? bindings[a].scope < bindings[b].scope
+                                                  : uses[a] > uses[b];
+  });
+  std::vector<uint32_t> first(scopes.AllScopes().size() + 1, 0);
+  for (uint32_t b : order) ++first[static_cast<size_t>(bindings[b].scope) + 1];
+  for (size_t s = 0; s + 1 < first.size(); ++s) first[s + 1] += first[s];
+
+  std::vector<uint32_t> outerStart;
+  std::vector<int32_t> outer;
+  const bool exact = OuterBindingsUsed(scopes, renamable, 4 * (scopes.UseCount() + bindings.size()) + 4096,
+                                       outerStart, outer);
+  std::vector<int64_t> number(bindings.size(), -1);
+  // Without the exact uses, a scope's names follow all those of the scopes around it.
+  std::vector<uint64_t> end(scopes.AllScopes().size(), 0);
+  std::vector<uint8_t> avoid;
+  for (uint32_t s : tree.outerFirst) {
+    const int32_t parent = scopes.AllScopes()[s].parent;
+    uint64_t next = exact || parent < 0 ? 0 : end[static_cast<size_t>(parent)];
+    if (exact) {
+      for (uint32_t k = outerStart[s]; k < outerStart[s + 1]; ++k) {
+        const auto n = static_cast<size_t>(number[static_cast<size_t>(outer[k])]);
+        if (n >= avoid.size()) avoid.resize(n + 1, 0);
+        avoid[n] = 1;
+      }
+    }
+    for (uint32_t k = first[s]; k < first[s + 1]; ++k) {
+      while (!generated.MayGive(next) || (next < avoid.size() && avoid[next])) ++next;
+      number[order[k]] = static_cast<int64_t>(next++);
+    }
+    end[s] = next;
+    if (exact) {
+      for (uint32_t k = outerStart[s]; k < outerStart[s + 1]; ++k) {
+        avoid[static_cast<size_t>(number[static_cast<size_t>(outer[k])])] = 0;
+      }
+    }
+  }
+  return number;
+}
+
+// Labels have names of their own: the labels open at one depth in their
+// function all take the same name, the first that may be given for depth 0,
+// the next for depth 1, and so on.
+//   a: for (;;) { b: for (;;) break a }  c: for (;;) continue c
+//   e: for (;;) { t: for (;;) break e }  e: for (;;) continue e
+void NameLabels(const std::vector<std::unique_ptr<Scopes>>& sources, pack::TokenList& tokens,
+                GeneratedNames& generated) {
+  std::vector<int32_t> nameOfDepth;
+  size_t number = 0;
+  for (const auto& source : sources) {
+    for (const pack::LabelUse& label : source->Labels()) {
+      Token& t = tokens[label.token];
+      if (t.kind != pack::Identifier) continue;
+      while (nameOfDepth.size() <= label.depth) {
+        while (!generated.MayGive(number)) ++number;
+        nameOfDepth.push_back(generated.Identifier(number++));
+      }
+      t.value = nameOfDepth[label.depth];
+    }
+  }
 }
 
 void CountCharacters(std::u16string_view text, uint64_t times, std::array<uint64_t, 128>& counts) {
@@ -209,12 +333,12 @@ void CountCharacters(std::u16string_view text, uint64_t times, std::array<uint64
   }
 }
 
-// The slots of all sources, their uses, and what no generated name may be.
+// Which bindings of each source are renamed, and the names no generated
+// name may be: those of every binding that keeps its name and of every
+// global the code uses.
 struct RenamePlan {
   std::vector<std::vector<uint8_t>> renamable;  // per source, per binding
-  std::vector<std::vector<int32_t>> slots;      // per source, per binding
-  std::vector<uint64_t> slotUses;
-  std::vector<uint8_t> reserved;  // per identifier: a name that must stay free
+  std::vector<uint8_t> reserved;                // per identifier
 };
 
 RenamePlan PlanRenaming(const std::vector<std::unique_ptr<Scopes>>& sources,
@@ -226,19 +350,14 @@ RenamePlan PlanRenaming(const std::vector<std::unique_ptr<Scopes>>& sources,
   for (const auto& source : sources) {
     const Scopes& scopes = *source;
     plan.renamable.push_back(RenamableBindings(scopes, tokens, argumentsName, evalName));
-    plan.slots.push_back(SlotsOf(scopes, plan.renamable.back()));
-    const std::vector<int32_t>& slot = plan.slots.back();
+    const std::vector<uint8_t>& renamable = plan.renamable.back();
     for (const NameUse& use : scopes.Uses()) {
-      if (use.binding < 0 || slot[static_cast<size_t>(use.binding)] < 0) {
+      if (use.binding < 0 || !renamable[static_cast<size_t>(use.binding)]) {
         plan.reserved[static_cast<size_t>(use.name)] = 1;
-        continue;
       }
-      const auto s = static_cast<size_t>(slot[static_cast<size_t>(use.binding)]);
-      if (s >= plan.slotUses.size()) plan.slotUses.resize(s + 1, 0);
-      ++plan.slotUses[s];
     }
     for (size_t b = 0; b < scopes.Bindings().size(); ++b) {
-      if (slot[b] < 0) plan.reserved[static_cast<size_t>(scopes.Bindings()[b].name)] = 1;
+      if (!renamable[b]) plan.reserved[static_cast<size_t>(scopes.Bindings()[b].name)] = 1;
     }
   }
   return plan;
@@ -266,7 +385,7 @@ std::array<uint64_t, 128> CharacterCounts(const pack::TokenList& tokens, const p
   }
   for (size_t k = 0; k < sources.size(); ++k) {
     for (const NameUse& use : sources[k]->Uses()) {
-      if (use.binding >= 0 && plan.slots[k][static_cast<size_t>(use.binding)] >= 0) {
+      if (use.binding >= 0 && plan.renamable[k][static_cast<size_t>(use.binding)]) {
         --identifierUses[static_cast<size_t>(tokens[use.token].value)];
       }
     }
@@ -284,31 +403,6 @@ std::array<uint64_t, 128> CharacterCounts(const pack::TokenList& tokens, const p
     if (keywordUses[k] > 0) CountCharacters(pack::KeywordTable[k], keywordUses[k], counts);
   }
   return counts;
-}
-
-// The name of each slot: the most used slots take the first names that are
-// free.
-std::vector<int32_t> NameSlots(const RenamePlan& plan, const NameAlphabet& alphabet,
-                               pack::TextTable& names) {
-  std::vector<uint32_t> order(plan.slotUses.size());
-  for (size_t s = 0; s < order.size(); ++s) order[s] = static_cast<uint32_t>(s);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](uint32_t a, uint32_t b) { return plan.slotUses[a] > plan.slotUses[b]; });
-  std::vector<int32_t> slotName(plan.slotUses.size(), -1);
-  uint64_t next = 0;
-  for (uint32_t s : order) {
-    for (;;) {
-      const std::u16string candidate = alphabet.Name(next++);
-      const int32_t known = names.Find(candidate);
-      const bool free = known < 0 || static_cast<size_t>(known) >= plan.reserved.size() ||
-                        !plan.reserved[static_cast<size_t>(known)];
-      if (free && MayBeGenerated(candidate)) {
-        slotName[s] = names.Intern(candidate);
-        break;
-      }
-    }
-  }
-  return slotName;
 }
 
 // The brace depth at the end of the list: 0 for balanced sources.
@@ -329,14 +423,13 @@ void trimlet::ChangeVars() {
     renamed_ = true;
     const RenamePlan plan = PlanRenaming(scopes_, tokens_, Texts().identifiers);
     const NameAlphabet alphabet(CharacterCounts(tokens_, Texts(), plan, scopes_));
-    const std::vector<int32_t> slotName = NameSlots(plan, alphabet, Texts().identifiers);
+    GeneratedNames generated(alphabet, plan.reserved, Texts().identifiers);
     // {x} whose x is renamed becomes {x:a}: the key and a colon go before it.
     std::vector<std::pair<size_t, Token>> keys;
     for (size_t k = 0; k < scopes_.size(); ++k) {
+      const std::vector<int64_t> number = NameBindings(*scopes_[k], plan.renamable[k], generated);
       for (const NameUse& use : scopes_[k]->Uses()) {
-        if (use.binding < 0) continue;
-        const int32_t slot = plan.slots[k][static_cast<size_t>(use.binding)];
-        if (slot < 0) continue;
+        if (use.binding < 0 || number[static_cast<size_t>(use.binding)] < 0) continue;
         Token& t = tokens_[use.token];
         if (t.flags & pack::kShorthand) {
           Token key = t;
@@ -345,9 +438,10 @@ void trimlet::ChangeVars() {
           keys.emplace_back(use.token, Token{pack::kColon, -1, -1, pack::Punctuator, 0, 0});
           t.flags = static_cast<uint8_t>(t.flags & ~pack::kShorthand);
         }
-        t.value = slotName[static_cast<size_t>(slot)];
+        t.value = generated.Identifier(static_cast<size_t>(number[static_cast<size_t>(use.binding)]));
       }
     }
+    NameLabels(scopes_, tokens_, generated);
     tokens_.Insert(keys);
   }
   char line[64];

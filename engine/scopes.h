@@ -54,6 +54,14 @@ struct NameUse {
   bool keepsName = false;
 };
 
+// A label, or a break or continue that names one. Labels have names of their
+// own: `depth` counts the labels open around it in its function, so that
+// labels open at once have different depths and siblings the same.
+struct LabelUse {
+  uint32_t token;
+  uint32_t depth;
+};
+
 // What Resolve found wrong, for the caller to report.
 struct ScopeError {
   uint32_t offset = 0;
@@ -103,6 +111,8 @@ class Scopes {
   void Refer(uint32_t token, uint32_t offset, int32_t name);
   // The binding of the use at `index` keeps its name: export { a }, export let a.
   void KeepName(size_t index) { uses_[index].keepsName = true; }
+  void AddLabel(uint32_t token, uint32_t depth) { labels_.push_back(LabelUse{token, depth}); }
+  const std::vector<LabelUse>& Labels() const { return labels_; }
   // Drops a use recorded by Refer that turned out to be no name: the `async` of
   // an arrow function read first as a call, async(a) => a.
   void ForgetUse(size_t index) { uses_.erase(uses_.begin() + static_cast<std::ptrdiff_t>(index)); }
@@ -167,6 +177,7 @@ class Scopes {
   std::vector<Scope> scopes_;
   std::vector<Binding> bindings_;
   std::vector<NameUse> uses_;
+  std::vector<LabelUse> labels_;
   ScopeNameTable<Entry> entries_;
   // Functions declared in blocks of sloppy code also assign a var of their
   // name in the function around them: (that scope, name) pairs.

@@ -28,6 +28,9 @@ enum TokenFlag : uint8_t {
   kPropertyName = 1,  // a name that is no variable: o.x, {x: 1}, labels, get/set/static/async
   kShorthand = 2,     // {x} or {x = 1}: both a key and a variable; renaming writes {x: y}
   kKeepLiteral = 4,   // a string that must stay a literal: directive, key, module specifier
+  // The ";" after a function declaration that packed text has always had
+  // (function f(){};g()); compact output leaves it out.
+  kAfterFunctionDeclaration = 8,
 };
 
 // Sixteen bytes: every stage walks the whole list, several times.

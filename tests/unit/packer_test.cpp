@@ -216,7 +216,7 @@ TEST(PackerTest, EachOutputHasItsOwnTexts) {
   again.AddSource(source, 0, nullptr);
   again.ChangeVars();
   EXPECT_EQ(again.Output(), alone.Output());
-  EXPECT_EQ(*alone.Output(), u"function f(){var n=1;\nreturn n}");
+  EXPECT_EQ(*alone.Output(), u"function f(){var n=1;return n}");
   EXPECT_EQ(trimlet::LivePackers(), 3);
 }
 
