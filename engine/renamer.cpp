@@ -191,6 +191,7 @@ bool OuterBindingsUsed(const Scopes& scopes, const std::vector<uint8_t>& renamab
                        std::vector<uint32_t>& start, std::vector<int32_t>& bindings) {
   const std::vector<Scope>& all = scopes.AllScopes();
   pack::ScopeNameTable<bool> seen;
+  seen.Reserve(scopes.UseCount());
   std::vector<std::pair<uint32_t, int32_t>> pairs;  // scope, binding
   for (const NameUse& use : scopes.Uses()) {
     // A var declared in a block counts too: no let of that block may take its
