@@ -29,6 +29,7 @@ struct Expr {
   uint8_t logical = 0;         // 1: a && or || at its top; 2: a ?? at its top
   uint32_t token = 0;          // kName, kString: its token
   int32_t name = -1;           // kName: the identifier
+  size_t use = 0;              // kName: its use in the scopes
   size_t nameOffset = 0;
   size_t coverInitOffset = 0;
   size_t targetsEnd = 0;       // kAssign to a pattern: where the pattern's targets end
@@ -38,6 +39,10 @@ struct Expr {
   // of the binding it initialises (its .name): ({f = function () {}} = o)
   bool anonymousFunction = false;
 };
+
+// A binding whose name a function without a name of its own takes keeps it,
+// so that the function's .name stays what it was:
+//   var f = function () {}   let g = () => {}   h = class {}   ({k = function () {}} = o)
 
 struct Context {
   bool strict = false;
@@ -821,6 +826,7 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
   for (;;) {
     ++count;
     bool simple = true;
+    const size_t use = scopes_.UseCount();
     if (IsP(kOpenBracket) || IsP(kOpenBrace)) {
       if (isUsing) Fail("a using declaration binds names, not patterns");
       simple = false;
@@ -831,7 +837,7 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
     if (IsP(kAssign)) {
       Take();
       initialised = true;
-      ParseAssignment(!inFor);
+      if (ParseAssignment(!inFor).anonymousFunction && simple) scopes_.KeepName(use);
     } else if (!inFor || !(IsK(kIn) || IsWord("of"))) {
       if (!simple) Fail("a destructuring declaration needs an initialiser");
       if (isConst || isUsing) Fail("a const declaration needs an initialiser");
@@ -846,16 +852,19 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
 template <typename Unit>
 void Parser<Unit>::ParseBindingElement(BindingKind kind, bool& simple) {
   Depth depth(*this);
+  const size_t use = scopes_.UseCount();
+  bool named = false;
   if (IsP(kOpenBracket) || IsP(kOpenBrace)) {
     simple = false;
     ParseBindingPattern(kind);
   } else {
+    named = true;
     ParseBindingIdentifier(kind);
   }
   if (IsP(kAssign)) {
     simple = false;
     Take();
-    ParseAssignment(true);
+    if (ParseAssignment(true).anonymousFunction && named) scopes_.KeepName(use);
   }
 }
 
@@ -904,10 +913,11 @@ void Parser<Unit>::ParseBindingPattern(BindingKind kind) {
         CheckBindingName(key);
         if (kind == BindingKind::Lexical && lex_.IsWord(key, "let")) Fail("let cannot be a lexically bound name");
         const uint32_t token = Take(kShorthand);
+        const size_t use = scopes_.UseCount();
         Declare(token, key.begin, key.key, kind);
         if (IsP(kAssign)) {
           Take();
-          ParseAssignment(true);
+          if (ParseAssignment(true).anonymousFunction) scopes_.KeepName(use);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);
         continue;
@@ -1989,6 +1999,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
     const size_t patternEnd = targets_.size();
     const Expr right = ParseAssignment(allowIn);
     if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
+    if (left.kind == Expr::kName && right.anonymousFunction) scopes_.KeepName(left.use);
     Expr e;
     e.kind = Expr::kAssign;
     e.token = left.kind == Expr::kName ? left.token : 0;
@@ -2009,6 +2020,9 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
   Take();
   const Expr right = ParseAssignment(allowIn);
   if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
+  // a ||= function () {} names the function too
+  const bool logical = op == kCoalesceAssign || op == kAndAssign || op == kOrAssign;
+  if (logical && left.kind == Expr::kName && right.anonymousFunction) scopes_.KeepName(left.use);
   return Expr{};
 }
 
@@ -2424,6 +2438,7 @@ Expr Parser<Unit>::ParseIdentifierExpression() {
   Refer(token, l.begin, l.key);
   Expr e;
   e.kind = Expr::kName;
+  e.use = scopes_.UseCount() - 1;
   e.token = token;
   e.name = l.value;
   e.nameOffset = l.begin;
@@ -2917,6 +2932,7 @@ Expr Parser<Unit>::ParseObjectLiteral() {
         if (key.Has(kEscapedKeyword)) Fail("a keyword cannot be written with escapes");
         const uint32_t token = Take(kShorthand);
         Refer(token, key.begin, key.key);
+        const size_t use = scopes_.UseCount() - 1;
         targets_.resize(elementMark);
         targets_.push_back(token);
         if (IsP(kAssign)) {
@@ -2926,7 +2942,7 @@ Expr Parser<Unit>::ParseObjectLiteral() {
           }
           Take();
           const size_t mark = targets_.size();
-          ParseAssignment(true);
+          if (ParseAssignment(true).anonymousFunction) scopes_.KeepName(use);
           targets_.resize(mark);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);

@@ -15,6 +15,9 @@
 // no use can come to mean another binding. What keeps its name:
 //   the top level of a script                 globals that other scripts see
 //   export let a; export { b }                a module's exported names
+//   var f = function () {}; g = () => {}      the name the function takes (.name)
+//   (function f() {}), (class C {})           the name is the expression's .name,
+//                                             and little besides uses it
 //   import { c } from "m"                     would need "c as" written out
 //   eval(s)   with (o) {}                     names looked up at run time, in
 //                                             the scope and every one around it
@@ -32,6 +35,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -78,6 +82,19 @@ class NameAlphabet {
     rest_.append(digits);
     std::stable_sort(rest_.begin(), rest_.end(), byCount);
   }
+  // The number whose name `name` is, or -1 when no number has it.
+  int64_t NumberOf(std::u16string_view name) const {
+    if (name.empty() || name.size() > 8) return -1;
+    uint64_t rest = 0;
+    for (size_t k = name.size() - 1; k >= 1; --k) {
+      const size_t digit = rest_.find(name[k]);
+      if (digit == std::u16string::npos) return -1;
+      rest = 1 + digit + rest_.size() * rest;
+    }
+    const size_t lead = first_.find(name[0]);
+    if (lead == std::u16string::npos) return -1;
+    return static_cast<int64_t>(lead + first_.size() * rest);
+  }
   // The name of number `index`: every name of one character, then of two, ...
   std::u16string Name(uint64_t index) const {
     std::u16string name(1, first_[index % first_.size()]);
@@ -95,31 +112,42 @@ class NameAlphabet {
   std::u16string rest_;
 };
 
+// What becomes of a binding's name.
+enum Naming : uint8_t {
+  kKeepEverywhere = 0,  // kept, and no generated name anywhere takes it
+  kRename = 1,          // a generated name
+  kKeepInScope = 2,     // kept; only the scopes whose code sees it avoid it
+};
+
 // Whether a binding may take a generated name, before the hiding rule.
 bool MayRename(const Scopes& scopes, const Binding& b, int32_t argumentsName, int32_t evalName) {
   if (!b.renamable || b.name == argumentsName || b.name == evalName) return false;
   const Scope& scope = scopes.AllScopes()[static_cast<size_t>(b.scope)];
-  if (scope.kind == ScopeKind::Script && b.kind != BindingKind::SelfName) return false;
+  if (scope.kind == ScopeKind::Script) return false;
   if (b.kind == BindingKind::BlockFunction) return false;
   return !scope.dynamic && !scopes.HasBlockFunctionNamed(b.scope, b.name);
 }
 
-// Which bindings of one source take generated names.
+// The Naming of each binding of one source.
 std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenList& tokens,
                                        int32_t argumentsName, int32_t evalName) {
   const std::vector<Binding>& bindings = scopes.Bindings();
-  std::vector<uint8_t> renamable(bindings.size(), 0);
+  std::vector<uint8_t> renamable(bindings.size(), kKeepEverywhere);
   for (size_t b = 0; b < bindings.size(); ++b) {
-    renamable[b] = MayRename(scopes, bindings[b], argumentsName, evalName) ? 1 : 0;
+    if (!MayRename(scopes, bindings[b], argumentsName, evalName)) continue;
+    renamable[b] = bindings[b].kind == BindingKind::SelfName ? kKeepInScope : kRename;
   }
   for (const NameUse& use : scopes.Uses()) {
     if (use.binding < 0) continue;
     const Token& t = tokens[use.token];
     const bool importWrittenOnce = use.declares && (t.flags & pack::kShorthand) != 0 &&
                                    bindings[static_cast<size_t>(use.binding)].kind == BindingKind::Import;
+    uint8_t& naming = renamable[static_cast<size_t>(use.binding)];
     // undefined, NaN and Infinity are literal tokens, even where they name a binding
-    if (use.keepsName || importWrittenOnce || t.kind != pack::Identifier) {
-      renamable[static_cast<size_t>(use.binding)] = 0;
+    if (t.kind != pack::Identifier) {
+      naming = kKeepEverywhere;
+    } else if ((use.keepsName || importWrittenOnce) && naming == kRename) {
+      naming = kKeepInScope;
     }
   }
   // A default or pattern of the parameters does not see the body's names,
@@ -134,7 +162,7 @@ std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenLi
     if (scope.parameterExpressions && u < scope.bodyFirstUse && b.kind != BindingKind::Param &&
         b.kind != BindingKind::SelfName) {
       seenByParameters[static_cast<size_t>(use.binding)] = 1;
-      renamable[static_cast<size_t>(use.binding)] = 0;
+      renamable[static_cast<size_t>(use.binding)] = kKeepEverywhere;
     }
   }
   // What the parser may have bound too near keeps the names it hides.
@@ -147,7 +175,7 @@ std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenLi
     for (int32_t c = bindings[b].covered; c >= 0 && !hidesKept[static_cast<size_t>(c)];
          c = bindings[static_cast<size_t>(c)].covered) {
       hidesKept[static_cast<size_t>(c)] = 1;
-      renamable[static_cast<size_t>(c)] = 0;
+      renamable[static_cast<size_t>(c)] = kKeepEverywhere;
     }
   }
   return renamable;
@@ -182,8 +210,9 @@ struct ScopeTree {
   std::vector<uint32_t> outerFirst;
 };
 
-// For each scope, the renamed bindings of the scopes around it that code
-// inside it uses or declares: a name it may not give its own bindings. Each scope on the
+// For each scope, the bindings of the scopes around it, renamed or kept in
+// scope, that code inside it uses or declares: a name it may not give its own
+// bindings. Each scope on the
 // way from a use up to its binding's scope gets the binding once. False when
 // that takes more than `budget` steps (thousands of nested functions that all
 // use the names of the outermost): the caller then keeps every outer name.
@@ -196,7 +225,7 @@ bool OuterBindingsUsed(const Scopes& scopes, const std::vector<uint8_t>& renamab
   for (const NameUse& use : scopes.Uses()) {
     // A var declared in a block counts too: no let of that block may take its
     // name, as in  for (let i;;) { var i }
-    if (use.binding < 0 || !renamable[static_cast<size_t>(use.binding)]) continue;
+    if (use.binding < 0 || renamable[static_cast<size_t>(use.binding)] == kKeepEverywhere) continue;
     const int32_t home = scopes.Bindings()[static_cast<size_t>(use.binding)].scope;
     for (int32_t s = use.scope; s != home && s >= 0; s = all[static_cast<size_t>(s)].parent) {
       bool& marked = seen[(static_cast<uint64_t>(static_cast<uint32_t>(s)) << 32) |
@@ -226,6 +255,8 @@ class GeneratedNames {
     Settle(number);
     return usable_[number] != 0;
   }
+  // The number of the generated name that `identifier` spells, or -1.
+  int64_t NumberOfName(int32_t identifier) const { return alphabet_.NumberOf(names_.Text(identifier)); }
   int32_t Identifier(size_t number) {
     Settle(number);
     if (identifier_[number] < 0) identifier_[number] = names_.Intern(alphabet_.Name(number));
@@ -253,55 +284,123 @@ class GeneratedNames {
 // The generated name (by number) of each renamable binding of a source, -1
 // for the others. Scopes are named from the outermost in; in each, the most
 // used binding first, with the first name that the scope's code does not use
-// for a binding around it.
+// for a binding around it, and that no binding of the scope keeps.
 std::vector<int64_t> NameBindings(const Scopes& scopes, const std::vector<uint8_t>& renamable,
                                   GeneratedNames& generated) {
   const std::vector<Binding>& bindings = scopes.Bindings();
+  const size_t scopeCount = scopes.AllScopes().size();
   const ScopeTree tree(scopes.AllScopes());
   std::vector<uint32_t> uses(bindings.size(), 0);
   for (const NameUse& use : scopes.Uses()) {
     if (use.binding >= 0) ++uses[static_cast<size_t>(use.binding)];
   }
+  // Renamed bindings by scope, the most used first; then those kept in scope.
   std::vector<uint32_t> order;
   for (size_t b = 0; b < bindings.size(); ++b) {
-    if (renamable[b]) order.push_back(static_cast<uint32_t>(b));
+    if (renamable[b] != kKeepEverywhere) order.push_back(static_cast<uint32_t>(b));
   }
   std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return bindings[a].scope != bindings[b].scope ? bindings[a].scope < bindings[b].scope
-                                                  : uses[a] > uses[b];
+    if (bindings[a].scope != bindings[b].scope) return bindings[a].scope < bindings[b].scope;
+    if (renamable[a] != renamable[b]) return renamable[a] == kRename;
+    return uses[a] > uses[b];
   });
-  std::vector<uint32_t> first(scopes.AllScopes().size() + 1, 0);
+  std::vector<uint32_t> first(scopeCount + 1, 0);
   for (uint32_t b : order) ++first[static_cast<size_t>(bindings[b].scope) + 1];
-  for (size_t s = 0; s + 1 < first.size(); ++s) first[s + 1] += first[s];
+  for (size_t s = 0; s < scopeCount; ++s) first[s + 1] += first[s];
 
+  // The number a kept name has, where it is one a generated name could take.
+  std::vector<int64_t> number(bindings.size(), -1);
+  for (uint32_t b : order) {
+    if (renamable[b] == kKeepInScope) number[b] = generated.NumberOfName(bindings[b].name);
+  }
+  const size_t budget = 4 * (scopes.UseCount() + bindings.size()) + 4096;
   std::vector<uint32_t> outerStart;
   std::vector<int32_t> outer;
-  const bool exact = OuterBindingsUsed(scopes, renamable, 4 * (scopes.UseCount() + bindings.size()) + 4096,
-                                       outerStart, outer);
-  std::vector<int64_t> number(bindings.size(), -1);
-  // Without the exact uses, a scope's names follow all those of the scopes around it.
-  std::vector<uint64_t> end(scopes.AllScopes().size(), 0);
-  std::vector<uint8_t> avoid;
+  bool exact = OuterBindingsUsed(scopes, renamable, budget, outerStart, outer);
+  // A binding that code inside a scope uses may not take a name that the
+  // scope keeps, or the kept binding would capture the uses:
+  //   function f(){var a=1;function g(){var e=function(){};return a}}   a may not be e
+  std::vector<std::pair<uint32_t, int64_t>> forbidden;  // binding, number
+  for (size_t s = 0; exact && s < scopeCount; ++s) {
+    for (uint32_t k = first[s]; k < first[s + 1] && exact; ++k) {
+      if (renamable[order[k]] != kKeepInScope || number[order[k]] < 0) continue;
+      for (uint32_t o = outerStart[s]; o < outerStart[s + 1]; ++o) {
+        if (renamable[static_cast<size_t>(outer[o])] != kRename) continue;
+        forbidden.emplace_back(static_cast<uint32_t>(outer[o]), number[order[k]]);
+        if (forbidden.size() > budget) exact = false;
+      }
+    }
+  }
+  if (!exact) forbidden.clear();
+  std::sort(forbidden.begin(), forbidden.end());
+  // How many reasons each number has to be avoided where the walk stands:
+  // small numbers by index, the rare large ones (kept long names) by hash.
+  constexpr uint64_t kDense = uint64_t{1} << 20;
+  std::vector<uint32_t> avoid;
+  std::unordered_map<uint64_t, uint32_t> avoidLarge;
+  const auto mark = [&](int64_t n, int32_t change) {
+    if (n < 0) return;
+    const auto at = static_cast<uint64_t>(n);
+    if (at >= kDense) {
+      avoidLarge[at] = static_cast<uint32_t>(static_cast<int32_t>(avoidLarge[at]) + change);
+      return;
+    }
+    if (at >= avoid.size()) avoid.resize(at + 1, 0);
+    avoid[at] = static_cast<uint32_t>(static_cast<int32_t>(avoid[at]) + change);
+  };
+  const auto avoided = [&](uint64_t n) {
+    if (n >= kDense) {
+      const auto it = avoidLarge.find(n);
+      return it != avoidLarge.end() && it->second != 0;
+    }
+    return n < avoid.size() && avoid[n] != 0;
+  };
+  // Without the exact uses, a scope's names follow all those of the scopes
+  // around it, and no name kept anywhere in the source is given.
+  if (!exact) {
+    for (uint32_t b : order) {
+      if (renamable[b] == kKeepInScope) mark(number[b], 1);
+    }
+  }
+  std::vector<uint64_t> end(scopeCount, 0);
+  std::vector<int64_t> taken;
   for (uint32_t s : tree.outerFirst) {
     const int32_t parent = scopes.AllScopes()[s].parent;
     uint64_t next = exact || parent < 0 ? 0 : end[static_cast<size_t>(parent)];
+    uint64_t past = next;  // past every number the scope takes
     if (exact) {
-      for (uint32_t k = outerStart[s]; k < outerStart[s + 1]; ++k) {
-        const auto n = static_cast<size_t>(number[static_cast<size_t>(outer[k])]);
-        if (n >= avoid.size()) avoid.resize(n + 1, 0);
-        avoid[n] = 1;
+      for (uint32_t k = outerStart[s]; k < outerStart[s + 1]; ++k) mark(number[static_cast<size_t>(outer[k])], 1);
+      for (uint32_t k = first[s]; k < first[s + 1]; ++k) {
+        if (renamable[order[k]] == kKeepInScope) mark(number[order[k]], 1);
       }
     }
-    for (uint32_t k = first[s]; k < first[s + 1]; ++k) {
-      while (!generated.MayGive(next) || (next < avoid.size() && avoid[next])) ++next;
-      number[order[k]] = static_cast<int64_t>(next++);
+    taken.clear();
+    for (uint32_t k = first[s]; k < first[s + 1] && renamable[order[k]] == kRename; ++k) {
+      const uint32_t b = order[k];
+      const auto forbid = std::lower_bound(forbidden.begin(), forbidden.end(), std::make_pair(b, int64_t{-1}));
+      auto forbidEnd = forbid;
+      while (forbidEnd != forbidden.end() && forbidEnd->first == b) mark((forbidEnd++)->second, 1);
+      uint64_t candidate = next;
+      while (!generated.MayGive(candidate) || avoided(candidate)) ++candidate;
+      for (auto f = forbid; f != forbidEnd; ++f) mark(f->second, -1);
+      number[b] = static_cast<int64_t>(candidate);
+      // taken for the rest of the scope; a number skipped for this binding alone serves the next
+      mark(number[b], 1);
+      taken.push_back(number[b]);
+      past = std::max(past, candidate + 1);
+      while (avoided(next)) ++next;
     }
-    end[s] = next;
+    end[s] = past;
+    for (int64_t n : taken) mark(n, -1);
     if (exact) {
-      for (uint32_t k = outerStart[s]; k < outerStart[s + 1]; ++k) {
-        avoid[static_cast<size_t>(number[static_cast<size_t>(outer[k])])] = 0;
+      for (uint32_t k = outerStart[s]; k < outerStart[s + 1]; ++k) mark(number[static_cast<size_t>(outer[k])], -1);
+      for (uint32_t k = first[s]; k < first[s + 1]; ++k) {
+        if (renamable[order[k]] == kKeepInScope) mark(number[order[k]], -1);
       }
     }
+  }
+  for (uint32_t b : order) {
+    if (renamable[b] != kRename) number[b] = -1;
   }
   return number;
 }
@@ -334,11 +433,11 @@ void CountCharacters(std::u16string_view text, uint64_t times, std::array<uint64
   }
 }
 
-// Which bindings of each source are renamed, and the names no generated
-// name may be: those of every binding that keeps its name and of every
-// global the code uses.
+// The Naming of the bindings of each source, and the names no generated name
+// may be: those of every global the code uses and of every binding kept
+// everywhere.
 struct RenamePlan {
-  std::vector<std::vector<uint8_t>> renamable;  // per source, per binding
+  std::vector<std::vector<uint8_t>> renamable;  // per source, per binding: a Naming
   std::vector<uint8_t> reserved;                // per identifier
 };
 
@@ -353,12 +452,12 @@ RenamePlan PlanRenaming(const std::vector<std::unique_ptr<Scopes>>& sources,
     plan.renamable.push_back(RenamableBindings(scopes, tokens, argumentsName, evalName));
     const std::vector<uint8_t>& renamable = plan.renamable.back();
     for (const NameUse& use : scopes.Uses()) {
-      if (use.binding < 0 || !renamable[static_cast<size_t>(use.binding)]) {
+      if (use.binding < 0 || renamable[static_cast<size_t>(use.binding)] == kKeepEverywhere) {
         plan.reserved[static_cast<size_t>(use.name)] = 1;
       }
     }
     for (size_t b = 0; b < scopes.Bindings().size(); ++b) {
-      if (!renamable[b]) plan.reserved[static_cast<size_t>(scopes.Bindings()[b].name)] = 1;
+      if (renamable[b] == kKeepEverywhere) plan.reserved[static_cast<size_t>(scopes.Bindings()[b].name)] = 1;
     }
   }
   return plan;
@@ -386,7 +485,7 @@ std::array<uint64_t, 128> CharacterCounts(const pack::TokenList& tokens, const p
   }
   for (size_t k = 0; k < sources.size(); ++k) {
     for (const NameUse& use : sources[k]->Uses()) {
-      if (use.binding >= 0 && plan.renamable[k][static_cast<size_t>(use.binding)]) {
+      if (use.binding >= 0 && plan.renamable[k][static_cast<size_t>(use.binding)] == kRename) {
         --identifierUses[static_cast<size_t>(tokens[use.token].value)];
       }
     }

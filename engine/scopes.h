@@ -50,7 +50,8 @@ struct NameUse {
   int32_t name;     // index into the identifier table
   int32_t binding;  // the binding; -1 for a reference to a global
   bool declares;
-  // The binding's name is seen from outside: a module exports it.
+  // The binding's name is seen: a module exports it, or a function without a
+  // name of its own takes it (var f = function () {}).
   bool keepsName = false;
 };
 
@@ -109,7 +110,8 @@ class Scopes {
   bool Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind kind, bool strict,
                ScopeError& error);
   void Refer(uint32_t token, uint32_t offset, int32_t name);
-  // The binding of the use at `index` keeps its name: export { a }, export let a.
+  // The binding of the use at `index` keeps its name: export { a }, export let a,
+  // var f = function () {}.
   void KeepName(size_t index) { uses_[index].keepsName = true; }
   void AddLabel(uint32_t token, uint32_t depth) { labels_.push_back(LabelUse{token, depth}); }
   const std::vector<LabelUse>& Labels() const { return labels_; }
