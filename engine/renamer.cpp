@@ -1,18 +1,17 @@
 // trimlet::ChangeVars: gives every local binding a short name, and the same
-// short names again in every scope that cannot see the others.
+// short names again wherever they cannot meet.
 //
 // The parser has bound every name in the code to its binding, so a binding
 // and each use of it are found by the binding, not by the spelling; property
-// names are no uses at all. Each binding gets a slot: the bindings of a scope
-// take the slots after those of the scopes around it, so that sibling scopes
-// share slots and no scope sees two bindings of one slot:
-//   function f(x){var y}function g(z){}   x, y: slots 0, 1   z: slot 0
-// The slots most used get the shortest names, from an alphabet ordered by
-// how often each character occurs in the rest of the output:
-//   function f(a){var b}function g(a){}
-// A generated name is never a keyword or another reserved word, and never
-// the name of a binding that keeps its name or of a global the code uses, so
-// no use can come to mean another binding. What keeps its name:
+// names are no uses at all. Scopes are named from the outermost in. In each,
+// the most used binding first takes the first generated name (see
+// generated_names.h) that the scope's code does not need for another
+// binding: not the name of a binding around it that code inside uses or
+// declares, nor a name the scope keeps. So sibling scopes share names, and an
+// inner scope takes an outer name that its code does not use:
+//   function f(x){var y=x}function g(z){}   ->   function f(n){var r=n}function g(n){}
+// A generated name is never a reserved word and never a global the code
+// uses. What keeps its name:
 //   the top level of a script                 globals that other scripts see
 //   export let a; export { b }                a module's exported names
 //   var f = function () {}; g = () => {}      the name the function takes (.name)
@@ -22,13 +21,17 @@
 //   eval(s)   with (o) {}                     names looked up at run time, in
 //                                             the scope and every one around it
 //   function f(a = () => x) { var x }         a default does not see the body's
-//                                             vars, but the parser's scope holds them
+//                                             names, but the parser's scope holds them
 //   catch (e) { var e = 1 }                   the var assigns the catch's e
 //   { function g() {} }  in sloppy code       the block function is also a var
 //   arguments, eval                           the arguments object, direct eval
-// A binding that keeps its name for one of the last four reasons also keeps
-// the names of the bindings of the same name that it hides, since code that
-// the parser binds to it may at run time find one of those.
+// Exported names, the names functions take or have, and imports written
+// once are kept in scope: only the scopes whose code sees such a name avoid
+// it (and a binding that code under it uses may not take it). The others are
+// kept everywhere: no generated name is one of them. A binding kept for eval
+// or with, a default or a block function also keeps the names of the
+// bindings of the same name that it hides, since code that the parser binds
+// to it may at run time find one of those.
 // {x} whose x is renamed becomes {x:a}. Labels get short names of their own.
 #include <algorithm>
 #include <array>
@@ -39,6 +42,7 @@
 #include <utility>
 #include <vector>
 
+#include "generated_names.h"
 #include "packer.h"
 #include "platform.h"
 #include "text_tables.h"
@@ -53,64 +57,6 @@ using pack::Scope;
 using pack::ScopeKind;
 using pack::Scopes;
 using pack::Token;
-
-// Words that are names to the grammar but that a generated name must not
-// take: reserved in strict code or in modules, or with a meaning of their own.
-constexpr std::array<std::u16string_view, 21> kWordsNotToGenerate = {
-    u"let",   u"static",    u"yield",     u"await",     u"implements", u"interface", u"package",
-    u"private", u"protected", u"public",  u"arguments", u"eval",       u"async",     u"as",
-    u"of",    u"get",       u"set",       u"from",      u"target",     u"meta",      u"using",
-};
-
-bool MayBeGenerated(std::u16string_view name) {
-  if (pack::FindKeyword(name) >= 0 || pack::IsLiteralWord(name)) return false;
-  return std::find(kWordsNotToGenerate.begin(), kWordsNotToGenerate.end(), name) ==
-         kWordsNotToGenerate.end();
-}
-
-// The characters of generated names, the most frequent in the output first:
-// 54 that may start a name, 64 that may follow.
-class NameAlphabet {
- public:
-  explicit NameAlphabet(const std::array<uint64_t, 128>& counts) {
-    const std::u16string_view letters = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_$";
-    const std::u16string_view digits = u"0123456789";
-    first_.assign(letters);
-    const auto byCount = [&](char16_t a, char16_t b) { return counts[a] > counts[b]; };
-    std::stable_sort(first_.begin(), first_.end(), byCount);
-    rest_ = first_;
-    rest_.append(digits);
-    std::stable_sort(rest_.begin(), rest_.end(), byCount);
-  }
-  // The number whose name `name` is, or -1 when no number has it.
-  int64_t NumberOf(std::u16string_view name) const {
-    if (name.empty() || name.size() > 8) return -1;
-    uint64_t rest = 0;
-    for (size_t k = name.size() - 1; k >= 1; --k) {
-      const size_t digit = rest_.find(name[k]);
-      if (digit == std::u16string::npos) return -1;
-      rest = 1 + digit + rest_.size() * rest;
-    }
-    const size_t lead = first_.find(name[0]);
-    if (lead == std::u16string::npos) return -1;
-    return static_cast<int64_t>(lead + first_.size() * rest);
-  }
-  // The name of number `index`: every name of one character, then of two, ...
-  std::u16string Name(uint64_t index) const {
-    std::u16string name(1, first_[index % first_.size()]);
-    index /= first_.size();
-    while (index > 0) {
-      --index;
-      name.push_back(rest_[index % rest_.size()]);
-      index /= rest_.size();
-    }
-    return name;
-  }
-
- private:
-  std::u16string first_;
-  std::u16string rest_;
-};
 
 // What becomes of a binding's name.
 enum Naming : uint8_t {
@@ -245,48 +191,12 @@ bool OuterBindingsUsed(const Scopes& scopes, const std::vector<uint8_t>& renamab
   return true;
 }
 
-// Generated names by number (see NameAlphabet), those that may be given.
-class GeneratedNames {
- public:
-  GeneratedNames(const NameAlphabet& alphabet, const std::vector<uint8_t>& reserved,
-                 pack::TextTable& names)
-      : alphabet_(alphabet), reserved_(reserved), names_(names) {}
-  bool MayGive(size_t number) {
-    Settle(number);
-    return usable_[number] != 0;
-  }
-  // The number of the generated name that `identifier` spells, or -1.
-  int64_t NumberOfName(int32_t identifier) const { return alphabet_.NumberOf(names_.Text(identifier)); }
-  int32_t Identifier(size_t number) {
-    Settle(number);
-    if (identifier_[number] < 0) identifier_[number] = names_.Intern(alphabet_.Name(number));
-    return identifier_[number];
-  }
-
- private:
-  void Settle(size_t number) {
-    while (usable_.size() <= number) {
-      const std::u16string name = alphabet_.Name(usable_.size());
-      const int32_t known = names_.Find(name);
-      const bool free = known < 0 || static_cast<size_t>(known) >= reserved_.size() ||
-                        !reserved_[static_cast<size_t>(known)];
-      usable_.push_back(free && MayBeGenerated(name) ? 1 : 0);
-      identifier_.push_back(-1);
-    }
-  }
-  const NameAlphabet& alphabet_;
-  const std::vector<uint8_t>& reserved_;
-  pack::TextTable& names_;
-  std::vector<uint8_t> usable_;
-  std::vector<int32_t> identifier_;
-};
-
 // The generated name (by number) of each renamable binding of a source, -1
 // for the others. Scopes are named from the outermost in; in each, the most
 // used binding first, with the first name that the scope's code does not use
 // for a binding around it, and that no binding of the scope keeps.
 std::vector<int64_t> NameBindings(const Scopes& scopes, const std::vector<uint8_t>& renamable,
-                                  GeneratedNames& generated) {
+                                  pack::GeneratedNames& generated) {
   const std::vector<Binding>& bindings = scopes.Bindings();
   const size_t scopeCount = scopes.AllScopes().size();
   const ScopeTree tree(scopes.AllScopes());
@@ -411,7 +321,7 @@ std::vector<int64_t> NameBindings(const Scopes& scopes, const std::vector<uint8_
 //   a: for (;;) { b: for (;;) break a }  c: for (;;) continue c
 //   e: for (;;) { t: for (;;) break e }  e: for (;;) continue e
 void NameLabels(const std::vector<std::unique_ptr<Scopes>>& sources, pack::TokenList& tokens,
-                GeneratedNames& generated) {
+                pack::GeneratedNames& generated) {
   std::vector<int32_t> nameOfDepth;
   size_t number = 0;
   for (const auto& source : sources) {
@@ -522,8 +432,8 @@ void trimlet::ChangeVars() {
   if (!renamed_) {
     renamed_ = true;
     const RenamePlan plan = PlanRenaming(scopes_, tokens_, Texts().identifiers);
-    const NameAlphabet alphabet(CharacterCounts(tokens_, Texts(), plan, scopes_));
-    GeneratedNames generated(alphabet, plan.reserved, Texts().identifiers);
+    const pack::NameAlphabet alphabet(CharacterCounts(tokens_, Texts(), plan, scopes_));
+    pack::GeneratedNames generated(alphabet, plan.reserved, Texts().identifiers);
     // {x} whose x is renamed becomes {x:a}: the key and a colon go before it.
     std::vector<std::pair<size_t, Token>> keys;
     for (size_t k = 0; k < scopes_.size(); ++k) {
