@@ -1,11 +1,13 @@
 // Renaming: ChangeVars, as tables of source text and the text it packs to.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "generated_names.h"
 #include "pack_test_util.h"
 #include "packer.h"
 #include "platform.h"
@@ -187,4 +189,24 @@ TEST(RenamerTest, DeepNestingNeedsNoDeepStack) {
     names.insert(nested.substr(at, nested.find(';', at) - at));
   }
   EXPECT_EQ(names.size(), static_cast<size_t>(kFunctions));
+}
+
+// Names by number and numbers by name agree at the boundaries of each length;
+// the most frequent letters come first, and a name no number has gives -1.
+TEST(GeneratedNamesTest, NumbersAndNamesMatch) {
+  std::array<uint64_t, 128> counts{};
+  counts['e'] = 9;
+  counts['t'] = 8;
+  counts['0'] = 10;  // a digit never starts a name
+  const pack::NameAlphabet alphabet(counts);
+  EXPECT_EQ(alphabet.Name(0), u"e");
+  EXPECT_EQ(alphabet.Name(1), u"t");
+  EXPECT_EQ(alphabet.Name(2), u"a");
+  EXPECT_EQ(alphabet.Name(54), u"e0");
+  for (uint64_t n : {0ull, 53ull, 54ull, 55ull, 54ull * 65 - 1, 54ull * 65, 54ull * 65 * 64 + 7}) {
+    EXPECT_EQ(alphabet.NumberOf(alphabet.Name(n)), static_cast<int64_t>(n)) << n;
+  }
+  for (const char16_t* none : {u"", u"0a", u"a-b", u"\u00e9", u"abcdefghi"}) {
+    EXPECT_EQ(alphabet.NumberOf(none), -1);
+  }
 }
