@@ -158,10 +158,10 @@ struct ScopeTree {
 
 // For each scope, the bindings of the scopes around it, renamed or kept in
 // scope, that code inside it uses or declares: a name it may not give its own
-// bindings. Each scope on the
-// way from a use up to its binding's scope gets the binding once. False when
-// that takes more than `budget` steps (thousands of nested functions that all
-// use the names of the outermost): the caller then keeps every outer name.
+// bindings. Each scope on the way from a use up to its binding's scope gets
+// the binding once. False when that takes more than `budget` steps (thousands
+// of nested functions that all use the names of the outermost): the caller
+// then keeps every outer name.
 bool OuterBindingsUsed(const Scopes& scopes, const std::vector<uint8_t>& renamable, size_t budget,
                        std::vector<uint32_t>& start, std::vector<int32_t>& bindings) {
   const std::vector<Scope>& all = scopes.AllScopes();
