@@ -5,17 +5,6 @@
 #include "vocabulary.h"
 
 namespace pack {
-namespace {
-
-// Names to the grammar that a generated name must not take: reserved in
-// strict code or in modules, or with a meaning of their own.
-constexpr std::array<std::u16string_view, 21> kWordsNotToGenerate = {
-    u"let",     u"static",    u"yield",  u"await",     u"implements", u"interface", u"package",
-    u"private", u"protected", u"public", u"arguments", u"eval",       u"async",     u"as",
-    u"of",      u"get",       u"set",    u"from",      u"target",     u"meta",      u"using",
-};
-
-}  // namespace
 
 NameAlphabet::NameAlphabet(const std::array<uint64_t, 128>& counts) {
   const std::u16string_view letters = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_$";
@@ -53,11 +42,7 @@ int64_t NameAlphabet::NumberOf(std::u16string_view name) const {
   return static_cast<int64_t>(lead + first_.size() * rest);
 }
 
-bool MayBeGenerated(std::u16string_view name) {
-  if (FindKeyword(name) >= 0 || IsLiteralWord(name)) return false;
-  return std::find(kWordsNotToGenerate.begin(), kWordsNotToGenerate.end(), name) ==
-         kWordsNotToGenerate.end();
-}
+bool MayBeGenerated(std::u16string_view name) { return !ActsAsWord(name); }
 
 bool GeneratedNames::MayGive(size_t number) {
   Settle(number);

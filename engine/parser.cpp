@@ -397,10 +397,20 @@ void Parser<Unit>::Append(int8_t kind, int32_t value, uint8_t flags) {
   tokens_.Append(Token{value, Cur().line, options_.source, kind, newLine, flags});
 }
 
+// A name written with escapes keeps them where its plain spelling would read
+// as a word: for (\u0061sync of x) is a loop over a variable, for (async of
+// is a syntax error.
 template <typename Unit>
 uint32_t Parser<Unit>::Take(uint8_t flags) {
   const uint32_t index = NextIndex();
-  Append(static_cast<int8_t>(Cur().kind), Cur().value, flags);
+  const Lexeme& l = Cur();
+  int32_t value = l.value;
+  if (l.kind == Identifier && l.Has(kEscapedName) && ActsAsWord(identifiers_.Text(l.value))) {
+    std::u16string written;
+    for (size_t k = l.begin; k < l.end; ++k) written.push_back(static_cast<char16_t>(lex_.Text()[k]));
+    value = identifiers_.Intern(written);
+  }
+  Append(static_cast<int8_t>(l.kind), value, flags);
   lex_.Next();
   return index;
 }
@@ -1171,6 +1181,8 @@ void Parser<Unit>::ParseTry() {
       bool simple = true;
       if (IsP(kOpenBracket) || IsP(kOpenBrace)) {
         ParseBindingPattern(BindingKind::Lexical);
+        // the pattern's defaults do not see the block's names (one scope here)
+        scopes_.MarkParameterExpressions();
       } else {
         ParseBindingIdentifier(BindingKind::Catch);
       }
@@ -1806,6 +1818,8 @@ void Parser<Unit>::ParseExport() {
         CheckBindingName(name);
         const uint32_t token = Take();
         Declare(token, name.begin, name.key, BindingKind::Lexical);
+        // exported as default, its name is still the function's .name
+        scopes_.KeepName(scopes_.UseCount() - 1);
       }
       ParseFunctionRest(kind, static_cast<size_t>(-1), -1, false, false);
       AfterFunctionDeclaration();
@@ -1813,6 +1827,7 @@ void Parser<Unit>::ParseExport() {
     }
     if (IsK(kClass)) {
       ParseClass(true, false);
+      if (scopes_.UseCount() > firstUse && scopes_.Uses()[firstUse].declares) scopes_.KeepName(firstUse);
       return;
     }
     const size_t mark = targets_.size();

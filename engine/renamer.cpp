@@ -35,6 +35,7 @@
 // {x} whose x is renamed becomes {x:a}. Labels get short names of their own.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -96,17 +97,25 @@ std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenLi
       naming = kKeepInScope;
     }
   }
-  // A default or pattern of the parameters does not see the body's names,
-  // but the parser binds a name there to one of them when the body declares it:
-  //   function f(a = x) { var x }   the x of the default is not the var
+  // A default or pattern of the parameters (of a function or a catch) does
+  // not see the body's names, but the parser binds a name there to one of them
+  // when the body declares it, first, after the parameters:
+  //   function f(a = x) { var x }   catch ([a = () => x]) { let x }
+  std::vector<size_t> firstDeclared(bindings.size(), SIZE_MAX);
+  for (size_t u = 0; u < scopes.Uses().size(); ++u) {
+    const NameUse& use = scopes.Uses()[u];
+    if (use.declares && use.binding >= 0) {
+      firstDeclared[static_cast<size_t>(use.binding)] = std::min(firstDeclared[static_cast<size_t>(use.binding)], u);
+    }
+  }
   std::vector<uint8_t> seenByParameters(bindings.size(), 0);
   for (size_t u = 0; u < scopes.Uses().size(); ++u) {
     const NameUse& use = scopes.Uses()[u];
     if (use.declares || use.binding < 0) continue;
     const Binding& b = bindings[static_cast<size_t>(use.binding)];
     const Scope& scope = scopes.AllScopes()[static_cast<size_t>(b.scope)];
-    if (scope.parameterExpressions && u < scope.bodyFirstUse && b.kind != BindingKind::Param &&
-        b.kind != BindingKind::SelfName) {
+    if (scope.parameterExpressions && u < scope.bodyFirstUse &&
+        firstDeclared[static_cast<size_t>(use.binding)] >= scope.bodyFirstUse) {
       seenByParameters[static_cast<size_t>(use.binding)] = 1;
       renamable[static_cast<size_t>(use.binding)] = kKeepEverywhere;
     }

@@ -28,7 +28,7 @@ struct Scope {
   int32_t parent;
   ScopeKind kind;
   bool dynamic = false;             // eval or with may see its names at run time
-  bool parameterExpressions = false;  // defaults or patterns in its parameter list
+  bool parameterExpressions = false;  // defaults or patterns in its parameter list (or catch's)
   // With parameterExpressions: the first use of the body; the uses before it
   // that the scope's bindings answer stand in the parameter list.
   uint32_t bodyFirstUse = 0;
@@ -120,7 +120,8 @@ class Scopes {
   void ForgetUse(size_t index) { uses_.erase(uses_.begin() + static_cast<std::ptrdiff_t>(index)); }
   // eval or with in the current scope: the names around may be found at run time.
   void MarkDynamic() { scopes_[static_cast<size_t>(current_)].dynamic = true; }
-  // Called where the body of the current function begins.
+  // Called where the body of the current function, or of a catch with a
+  // pattern, begins.
   void MarkParameterExpressions() {
     Scope& scope = scopes_[static_cast<size_t>(current_)];
     scope.parameterExpressions = true;

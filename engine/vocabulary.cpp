@@ -35,6 +35,24 @@ int32_t FindKeyword(std::u16string_view word) {
   return -1;
 }
 
+namespace {
+
+constexpr std::array<std::u16string_view, 21> kMeaningfulNames = {
+    u"let",     u"static",    u"yield",  u"await",     u"implements", u"interface", u"package",
+    u"private", u"protected", u"public", u"arguments", u"eval",       u"async",     u"as",
+    u"of",      u"get",       u"set",    u"from",      u"target",     u"meta",      u"using",
+};
+
+}  // namespace
+
+bool ActsAsWord(std::u16string_view word) {
+  if (FindKeyword(word) >= 0 || IsLiteralWord(word)) return true;
+  for (std::u16string_view w : kMeaningfulNames) {
+    if (w == word) return true;
+  }
+  return false;
+}
+
 bool IsLiteralWord(std::u16string_view word) {
   for (std::u16string_view w : LiteralWords) {
     if (w == word) return true;

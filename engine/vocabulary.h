@@ -61,6 +61,12 @@ int32_t FindKeyword(std::u16string_view word);
 // Whether a word is one of the six literal words.
 bool IsLiteralWord(std::u16string_view word);
 
+// Whether a word may read as something else than a plain name somewhere: a
+// keyword, a literal word, or a word the grammar gives a meaning in some
+// place (let, static, yield, await, async, of, get, set, as, from, ...),
+// also arguments and eval.
+bool ActsAsWord(std::u16string_view word);
+
 // The punctuator that starts a text: the longest spelling in the table, with
 // the language's two exceptions: `.` before a digit starts a number (`.5`), and
 // `?.` before a digit is `?` (`a?.5:1` is a conditional).

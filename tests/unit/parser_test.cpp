@@ -91,6 +91,8 @@ TEST(ParserTest, OperatorsAndLiterals) {
       {"x = {a, b: [c, ...d], ...e}", "x={a,b:[c,...d],...e}"},
       {"[a, b = 1] = [b, a]; ({x, y: {z}} = o)", "[a,b=1]=[b,a];({x,y:{z}}=o)"},
       {"x = \\u{61}b + caf\\u00e9", "x=ab+caf\\u00e9"},
+      // a name that would read as a word keeps its escapes: for (async of is an error
+      {"for (\\u0061sync of [7]); l\\u0065t = 1", "for(\\u0061sync of[7]);l\\u0065t=1"},
       {"x = a\n++\nb", "x=a;++b"},
   });
 }

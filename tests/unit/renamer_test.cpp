@@ -109,6 +109,9 @@ TEST(RenamerTest, WhatKeepsItsName) {
       // a name kept inside is one that the bindings its code uses may not take
       {"function f(){var v=1;function g(){var n=function(){};return v+n.name}return g}",
        "function f(){var r=1;function n(){var n=function(){};return r+n.name}return n}"},
+      // a catch pattern's defaults do not see the block's names
+      {"function f(){let x=1;try{throw[]}catch([p=()=>x]){let x=2;return p()+x}}",
+       "function f(){let x=1;try{throw[]}catch([p=()=>x]){let x=2;return p()+x}}"},
   });
 }
 
@@ -122,7 +125,7 @@ TEST(RenamerTest, ModulesRenameTheirTopLevel) {
   const testutil::Row rows[] = {
       // exported names stay; import { named } would need "as" written out
       {"import def, {named, other as renamed} from \"m\"; import * as ns from \"n\"; const local = 1; export const shown = local + def + named + renamed + ns.x; let kept = 2; export { kept }; export default function main(){ return local }",
-       "import o,{named,other as e}from\"m\";import*as r from\"n\";const t=1;export const shown=t+o+named+e+r.x;let kept=2;export{kept};export default function n(){return t}"},
+       "import o,{named,other as e}from\"m\";import*as n from\"n\";const t=1;export const shown=t+o+named+e+n.x;let kept=2;export{kept};export default function main(){return t}"},
       {"export function exported(param){ const inner = param; return inner } const helper = 1; export { helper as alias }",
        "export function exported(t){const o=t;return o}const t=1;export{t as alias}"},
   };
