@@ -684,10 +684,13 @@ void Parser<Unit>::ParseStatementListItem() {
     ParseVariableStatement(BindingKind::Lexical, false, single, initialised);
     ExpectSemicolon();
   } else if (IsWord("await") && context_.await && !context_.inParameters) {
+    // A second look ahead only after `using`: past `await` a "/" may start a
+    // regular expression that a look in division mode would misread.
+    //   await /x\/y/.test(s)   await using r = f()
     const Lexeme next = lex_.Peek();
-    const Lexeme after = lex_.PeekSecond();
-    if (lex_.IsWord(next, "using") && !next.newLineBefore && after.kind == Identifier &&
-        !after.Has(kPrivateName) && !after.newLineBefore) {
+    const bool usingNext = lex_.IsWord(next, "using") && !next.newLineBefore;
+    const Lexeme after = usingNext ? lex_.PeekSecond() : Lexeme{};
+    if (usingNext && after.kind == Identifier && !after.Has(kPrivateName) && !after.newLineBefore) {
       if (scopes_.AllScopes()[static_cast<size_t>(scopes_.Current())].kind == ScopeKind::Script) {
         Fail("using declarations are not allowed at the top level of a script");
       }

@@ -58,6 +58,8 @@ TEST(ParserTest, FunctionsArrowsGeneratorsAsync) {
       {"async(a, b)\nf()", "async(a,b);f()"},
       {"function* g() { yield\n1; yield* h() }", "function*g(){yield;1;yield*h()}"},
       {"async function f() { var v = await p }", "async function f(){var v=await p}"},
+      // after await a "/" starts a regular expression, also where a statement begins
+      {"async function f() { await /x\\/y/.test(s) }", "async function f(){await/x\\/y/.test(s)}"},
       {"o = { async *g() {}, get [k]() {}, set x(v) {}, m() {} }",
        "o={async*g(){},get[k](){},set x(v){},m(){}}"},
       {"function f(a = 1) { return new.target }", "function f(a=1){\nreturn new.target}"},
