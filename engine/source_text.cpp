@@ -79,7 +79,6 @@ std::string EncodeOutput(std::u16string_view text, TextEncoding encoding, bool b
 OutputEncoder::OutputEncoder(TextEncoding encoding, bool byteOrderMark, size_t expectedBytes)
     : encoding_(encoding) {
   bytes_.reserve(expectedBytes + kUtf8Mark.size());
-  platform::PreferHugePages(bytes_.data(), bytes_.capacity());
   if (byteOrderMark) bytes_ = kUtf8Mark;
 }
 

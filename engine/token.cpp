@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform.h"
 #include "vocabulary.h"
 
 namespace pack {
@@ -11,7 +10,6 @@ namespace pack {
 void TokenList::Reserve(size_t n) {
   if (n <= tokens_.capacity()) return;
   tokens_.reserve(std::max(n, 2 * tokens_.capacity()));
-  platform::PreferHugePages(tokens_.data(), tokens_.capacity() * sizeof(Token));
 }
 
 void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& token) {

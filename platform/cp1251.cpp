@@ -67,7 +67,6 @@ struct NarrowTable {
 std::u16string ToWide(std::string_view bytes) {
   std::u16string text;
   text.reserve(bytes.size());
-  PreferHugePages(text.data(), bytes.size() * sizeof(char16_t));
   text.assign(bytes.size(), u'\0');
   for (size_t i = 0; i < bytes.size(); ++i) text[i] = kToWide[static_cast<uint8_t>(bytes[i])];
   return text;

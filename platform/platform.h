@@ -47,10 +47,6 @@ FileResult ReadWholeFile(const std::string& path, FileBytes& bytes);
 // so an existing file is replaced only by a complete new one.
 FileResult WriteWholeFile(const std::string& path, std::string_view bytes);
 
-// Asks the system to back a big buffer with huge pages where it can, so that a
-// 10 MB text costs a handful of page faults instead of thousands. Call it before
-// the buffer is first written; it does nothing where the system has no such pages.
-void PreferHugePages(const void* data, size_t bytes);
 
 // A task run on a thread of its own from construction until Join, which the
 // destructor calls too. Where no thread can be started, the constructor runs

@@ -97,7 +97,6 @@ std::u16string Utf8ToWide(std::string_view bytes) {
   }
   std::u16string text;
   text.reserve(units);
-  PreferHugePages(text.data(), units * sizeof(char16_t));
   text.assign(units, u'\0');
   char16_t* out = &text[0];
   for (size_t i = 0; i < bytes.size();) {

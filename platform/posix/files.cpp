@@ -1,6 +1,5 @@
 // Whole files and the trace channel on POSIX systems.
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,19 +54,6 @@ struct Descriptor {
 
 }  // namespace
 
-void PreferHugePages(const void* data, size_t bytes) {
-#if defined(MADV_HUGEPAGE)
-  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
-  const auto start = reinterpret_cast<uintptr_t>(data);
-  const uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const uintptr_t last = (start + bytes) & ~(kHugePage - 1);
-  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)bytes;
-#endif
-}
-
 namespace {
 
 // Opens a file to read whole and finds its size, or says why it cannot.
@@ -107,7 +93,6 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   if (!opened.ok) return opened;
   try {
     bytes.reserve(size);
-    PreferHugePages(bytes.data(), bytes.capacity());
     bytes.assign(size, '\0');
   } catch (const std::bad_alloc&) {
     return TooLarge("out of memory");
@@ -126,7 +111,6 @@ FileResult ReadWholeFile(const std::string& path, FileBytes& bytes) {
   bytes.Release();
   bytes.data_.reset(new (std::nothrow) char[size + 1]);
   if (!bytes.data_) return TooLarge("out of memory");
-  PreferHugePages(bytes.data_.get(), size);
   // Two halves at once when there is much to read: each thread copies its half
   // and has its pages faulted in. A half that falls short ends the file there.
   constexpr size_t kTwoHalvesFrom = size_t{4} << 20;

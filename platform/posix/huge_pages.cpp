@@ -1,7 +1,8 @@
 // The console program's operator new: a block of a megabyte or more is marked
 // for transparent huge pages. Packing a 10 MB file fills tens of megabytes of
-// token, name and output arrays front to back; with 4 KB pages every one of
-// them is a page fault, which costs a third of the run on a virtual machine.
+// input, token, name and output arrays front to back; with 4 KB pages every
+// one of them is a page fault, which costs a third of the run on a virtual
+// machine. This is the one place that asks for huge pages.
 // Memory still comes from malloc and goes back to free, so the rest of the
 // program, valgrind and the sanitizers see nothing else.
 #include <sys/mman.h>

@@ -127,8 +127,6 @@ FileResult WriteWholeFile(const std::string& path, std::string_view bytes) {
   return {true, {}};
 }
 
-// Large pages on Windows need a privilege that ordinary users lack.
-void PreferHugePages(const void*, size_t) {}
 
 void DebugTrace(std::string_view text) {
   const std::string line(text);
