@@ -101,11 +101,11 @@ bool EndsWith(const std::string& name, const char* suffix) {
 }
 
 // How a file is read: as the options say, else a .mjs file as a module, a .cjs
-// file as a script, and any other as whichever its text is.
+// file as node's CommonJS module, and any other as whichever its text is.
 pack::SourceGoal GoalOf(const Arguments& args, const std::string& name) {
   if (args.goalGiven) return args.options.goal;
   if (EndsWith(name, ".mjs")) return pack::SourceGoal::Module;
-  if (EndsWith(name, ".cjs")) return pack::SourceGoal::Script;
+  if (EndsWith(name, ".cjs")) return pack::SourceGoal::CommonJs;
   return pack::SourceGoal::Detect;
 }
 

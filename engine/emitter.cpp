@@ -183,9 +183,14 @@ bool QuoteSeparates(const Session& texts, const Token& cur, const Token& next) {
   return quoted(cur) || quoted(next);
 }
 
-// A function declaration ends at its "}": in compact text the ";" after it goes.
-bool LeftOut(const Token& t, bool compact) {
-  return compact && t.kind == Punctuator && (t.flags & kAfterFunctionDeclaration) != 0;
+// Compact text leaves out the ";" that nothing needs: after a function
+// declaration, which ends at its "}", and before the "}" that closes the
+// statement's block or class body.
+bool LeftOut(const TokenList& tokens, size_t i, size_t end, bool compact) {
+  const Token& t = tokens[i];
+  if (!compact || t.kind != Punctuator) return false;
+  if (t.flags & kAfterFunctionDeclaration) return true;
+  return (t.flags & kEndsStatement) != 0 && i + 1 < end && tokens[i + 1].IsPunct(kCloseBrace);
 }
 
 template <typename Texts, typename Out>
@@ -194,13 +199,13 @@ void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t st
   for (size_t i = first; i < stop; ++i) {
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
-    if (LeftOut(t, compact)) continue;
+    if (LeftOut(tokens, i, end, compact)) continue;
     out.append(textOf(t));
     if (t.kind == Hashbang) {  // the #! line ends at its line break
       out.push_back(u'\n');
       continue;
     }
-    const size_t next = i + 1 < end && LeftOut(tokens[i + 1], compact) ? i + 2 : i + 1;
+    const size_t next = i + 1 < end && LeftOut(tokens, i + 1, end, compact) ? i + 2 : i + 1;
     if (next >= end) break;
     const Token& n = tokens[next];
     const Token* after = next + 1 < end ? &tokens[next + 1] : nullptr;

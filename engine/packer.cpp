@@ -66,7 +66,9 @@ bool trimlet::Add(const Unit* text, size_t size, int32_t source, pack::ProgressC
   // for one in three is only address space until it is used.
   tokens_.Reserve(tokens_.Size() + size / 3 + 16);
   bool needsModule = false;
-  const pack::Goal first = goal == pack::SourceGoal::Module ? pack::Goal::Module : pack::Goal::Script;
+  const pack::Goal first = goal == pack::SourceGoal::Module     ? pack::Goal::Module
+                           : goal == pack::SourceGoal::CommonJs ? pack::Goal::CommonJs
+                                                                : pack::Goal::Script;
   if (Parse(text, size, source, progress, first, needsModule)) return true;
   if (!(needsModule && goal == pack::SourceGoal::Detect)) return false;
   problem_.reset();

@@ -20,9 +20,10 @@
 
 namespace pack {
 
-// How a source is read: as a script, as a module, or as whichever it is (a
-// module when it has a top-level import or export, or uses import.meta).
-enum class SourceGoal { Script, Module, Detect };
+// How a source is read: as a script, as a module, as node's CommonJS module
+// (a script run as a function's body), or as whichever of the first two it
+// is (a module when it has a top-level import or export, or uses import.meta).
+enum class SourceGoal { Script, Module, Detect, CommonJs };
 
 // Why a source was refused: where (lines and columns from 1, the column in
 // UTF-16 units) and what was expected; `lineText` is that line of the source.

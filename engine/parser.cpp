@@ -38,10 +38,15 @@ struct Expr {
   // A function, class or arrow without a name of its own, which takes the name
   // of the binding it initialises (its .name): ({f = function () {}} = o)
   bool anonymousFunction = false;
+  // Of a function or class expression without a name: the token its name
+  // would go before (function NAME (, class NAME {); 0 for an arrow.
+  uint32_t nameSlot = 0;
 };
 
-// A binding whose name a function without a name of its own takes keeps it,
-// so that the function's .name stays what it was:
+// A function without a name of its own takes the name of the binding it
+// initialises as its .name; the parser marks that use (Scopes::NameFunction),
+// and each call of a name (Scopes::MarkCalled), so that renaming knows when
+// the .name could be seen:
 //   var f = function () {}   let g = () => {}   h = class {}   ({k = function () {}} = o)
 
 struct Context {
@@ -271,17 +276,30 @@ class Parser {
   // The private names of the classes around the parser: each class body
   // declares some and uses some; a use that no class around declares is an error.
   struct PrivateName {
-    int32_t name;
     uint8_t what;  // 1 getter, 2 setter, 3 field or method (or a getter and setter pair)
     bool isStatic;
+    // A method, or a field an anonymous function initialises: the function's
+    // .name is the private name, seen wherever the function is read, not called.
+    bool namesFunction = false;
+    bool readAsValue = false;
+    bool kept = false;
+  };
+  struct PrivateOccurrence {
+    int32_t name;
+    size_t offset;
+    uint32_t token;
+    bool called;  // #m in this.#m(), a declaration, or #x in `#x in o`: no value is read
   };
   struct PrivateScope {
-    std::vector<PrivateName> declared;
-    std::vector<std::pair<int32_t, size_t>> used;  // name, offset
+    int32_t body = -1;
+    bool dynamic = false;  // a direct eval inside may name any of its private names
+    std::unordered_map<int32_t, PrivateName> declared;
+    std::vector<PrivateOccurrence> occurrences;  // declarations and uses
   };
-  void DeclarePrivate(int32_t name, uint8_t what, bool isStatic, size_t offset);
-  void UsePrivate(int32_t name, size_t offset);
+  void DeclarePrivate(int32_t name, uint8_t what, bool isStatic, size_t offset, uint32_t token);
+  void UsePrivate(int32_t name, size_t offset, uint32_t token, bool called);
   void ClosePrivateScope();
+  void TakePrivateMember(bool allowCalls);
   void ParseImport();
   void ParseExport();
   void ParseModuleSpecifier();
@@ -457,7 +475,7 @@ void Parser<Unit>::ExpectKeyword(int32_t keyword) {
 template <typename Unit>
 void Parser<Unit>::ExpectSemicolon() {
   if (IsP(kSemicolon)) {
-    Take();
+    Take(kEndsStatement);
   } else if (IsP(kCloseBrace) || Cur().kind == kEndOfInput) {
     return;
   } else if (Cur().newLineBefore) {
@@ -574,6 +592,11 @@ void Parser<Unit>::ParseProgram() {
     }
   }
   if (context_.module) scopes_.Open(ScopeKind::Module);
+  if (options_.goal == Goal::CommonJs) {
+    scopes_.OpenCommonJsModule();
+    context_.returnOk = true;
+    context_.newTarget = true;
+  }
   // The ";" that ends the source before goes in now, so that token positions
   // seen from here on stay where they are.
   if (Cur().kind != kEndOfInput && pendingSourceEnd_) {
@@ -850,7 +873,8 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
     if (IsP(kAssign)) {
       Take();
       initialised = true;
-      if (ParseAssignment(!inFor).anonymousFunction && simple) scopes_.KeepName(use);
+      const Expr value = ParseAssignment(!inFor);
+      if (value.anonymousFunction && simple) scopes_.NameFunction(use, value.nameSlot);
     } else if (!inFor || !(IsK(kIn) || IsWord("of"))) {
       if (!simple) Fail("a destructuring declaration needs an initialiser");
       if (isConst || isUsing) Fail("a const declaration needs an initialiser");
@@ -877,7 +901,8 @@ void Parser<Unit>::ParseBindingElement(BindingKind kind, bool& simple) {
   if (IsP(kAssign)) {
     simple = false;
     Take();
-    if (ParseAssignment(true).anonymousFunction && named) scopes_.KeepName(use);
+    const Expr value = ParseAssignment(true);
+    if (value.anonymousFunction && named) scopes_.NameFunction(use, value.nameSlot);
   }
 }
 
@@ -930,7 +955,8 @@ void Parser<Unit>::ParseBindingPattern(BindingKind kind) {
         Declare(token, key.begin, key.key, kind);
         if (IsP(kAssign)) {
           Take();
-          if (ParseAssignment(true).anonymousFunction) scopes_.KeepName(use);
+          const Expr value = ParseAssignment(true);
+          if (value.anonymousFunction) scopes_.NameFunction(use, value.nameSlot);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);
         continue;
@@ -1483,7 +1509,9 @@ template <typename Unit>
 void Parser<Unit>::ParseClassBody(bool derived) {
   Expect(kOpenBrace);
   bool sawConstructor = false;
+  const int32_t parentBody = privateScopes_.empty() ? -1 : privateScopes_.back().body;
   privateScopes_.emplace_back();
+  privateScopes_.back().body = scopes_.OpenClassBody(parentBody);
   while (!IsP(kCloseBrace)) {
     if (IsP(kSemicolon)) {
       Take();
@@ -1499,35 +1527,50 @@ void Parser<Unit>::ParseClassBody(bool derived) {
 // A getter and a setter of one name make a pair; anything else declared twice
 // is an error, and so is a pair of which one half is static.
 template <typename Unit>
-void Parser<Unit>::DeclarePrivate(int32_t name, uint8_t what, bool isStatic, size_t offset) {
-  for (PrivateName& declared : privateScopes_.back().declared) {
-    if (declared.name != name) continue;
-    const bool pair = ((declared.what == 1 && what == 2) || (declared.what == 2 && what == 1)) &&
-                      declared.isStatic == isStatic;
-    if (!pair) FailAt(offset, "this private name is already declared");
-    declared.what = 3;
-    return;
-  }
-  privateScopes_.back().declared.push_back(PrivateName{name, what, isStatic});
+void Parser<Unit>::DeclarePrivate(int32_t name, uint8_t what, bool isStatic, size_t offset, uint32_t token) {
+  PrivateScope& scope = privateScopes_.back();
+  scope.occurrences.push_back(PrivateOccurrence{name, offset, token, true});
+  const auto [it, added] = scope.declared.try_emplace(name, PrivateName{what, isStatic});
+  if (added) return;
+  PrivateName& declared = it->second;
+  const bool pair = ((declared.what == 1 && what == 2) || (declared.what == 2 && what == 1)) &&
+                    declared.isStatic == isStatic;
+  if (!pair) FailAt(offset, "this private name is already declared");
+  declared.what = 3;
 }
 
 template <typename Unit>
-void Parser<Unit>::UsePrivate(int32_t name, size_t offset) {
+void Parser<Unit>::UsePrivate(int32_t name, size_t offset, uint32_t token, bool called) {
   if (privateScopes_.empty()) FailAt(offset, "a private name is only allowed in a class that declares it");
-  privateScopes_.back().used.emplace_back(name, offset);
+  privateScopes_.back().occurrences.push_back(PrivateOccurrence{name, offset, token, called});
 }
 
-// The uses a class body does not declare go to the class around it.
+// The uses a class body does not declare go to the class around it. Its own
+// names may be shortened unless a direct eval inside could name them, or a
+// function whose .name one is may be read.
 template <typename Unit>
 void Parser<Unit>::ClosePrivateScope() {
   PrivateScope scope = std::move(privateScopes_.back());
   privateScopes_.pop_back();
-  for (const auto& [name, offset] : scope.used) {
-    bool declared = false;
-    for (const PrivateName& p : scope.declared) declared = declared || p.name == name;
-    if (declared) continue;
-    if (privateScopes_.empty()) FailAt(offset, "this private name is not declared in a class around it");
-    privateScopes_.back().used.emplace_back(name, offset);
+  for (const PrivateOccurrence& o : scope.occurrences) {
+    const auto found = scope.declared.find(o.name);
+    if (found != scope.declared.end()) {
+      found->second.readAsValue = found->second.readAsValue || !o.called;
+      continue;
+    }
+    if (privateScopes_.empty()) FailAt(o.offset, "this private name is not declared in a class around it");
+    privateScopes_.back().occurrences.push_back(o);
+  }
+  for (const PrivateOccurrence& o : scope.occurrences) {
+    const auto found = scope.declared.find(o.name);
+    if (found == scope.declared.end()) continue;
+    PrivateName& p = found->second;
+    if (!scope.dynamic && !(p.namesFunction && p.readAsValue)) {
+      scopes_.AddPrivateName(o.token, scope.body);
+    } else if (!p.kept) {
+      p.kept = true;
+      scopes_.KeepPrivateName(o.name);
+    }
   }
 }
 
@@ -1567,13 +1610,15 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
   int32_t plain = -1;
   const size_t nameOffset = Cur().begin;
   const Lexeme keyLexeme = Cur();
+  const uint32_t nameToken = NextIndex();
   ParsePropertyName(computed, plain, ctorName, true, isPrivate);
+  const bool isMethodLike = IsP(kOpenParen);
   if (isPrivate) {
     if (lex_.IsWord(keyLexeme, "#constructor")) FailAt(nameOffset, "#constructor is not allowed");
     const uint8_t what = accessor ? ((kind & kGetter) ? 1 : 2) : 3;
-    DeclarePrivate(plain, what, isStatic, nameOffset);
+    DeclarePrivate(plain, what, isStatic, nameOffset, nameToken);
+    if (isMethodLike && !accessor) privateScopes_.back().declared[plain].namesFunction = true;
   }
-  const bool isMethodLike = IsP(kOpenParen);
   if (isMethodLike) {
     if (ctorName && !isStatic && !computed) {
       if (kind != kMethod) FailAt(nameOffset, "the constructor cannot be an accessor, generator or async");
@@ -1604,6 +1649,7 @@ void Parser<Unit>::ParseClassMember(bool derived, bool& sawConstructor) {
     const Expr e = ParseAssignment(true);
     targets_.resize(mark);
     if (e.coverInit) FailAt(e.coverInitOffset, "invalid shorthand property initialiser");
+    if (isPrivate && e.anonymousFunction) privateScopes_.back().declared[plain].namesFunction = true;
     scopes_.Close();
     context_ = saved;
   }
@@ -1888,7 +1934,7 @@ void Parser<Unit>::ParseExport() {
         if (str) Fail("a local name must be a name, not a string or keyword");
         Refer(static_cast<uint32_t>(index), 0, tokens_[index].value);
         // export { a } exports the name itself; export { a as b } only the binding
-        if (tokens_[index].flags & kShorthand) scopes_.KeepName(scopes_.UseCount() - 1);
+        if (tokens_[index].flags & kShorthand) scopes_.MarkExportsItself(scopes_.UseCount() - 1);
       }
       // Each must be declared in the module, which the end of the module tells.
       exportedLocals_.insert(exportedLocals_.end(), localNames.begin(), localNames.end());
@@ -2017,7 +2063,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
     const size_t patternEnd = targets_.size();
     const Expr right = ParseAssignment(allowIn);
     if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
-    if (left.kind == Expr::kName && right.anonymousFunction) scopes_.KeepName(left.use);
+    if (left.kind == Expr::kName && right.anonymousFunction) scopes_.NameFunction(left.use, right.nameSlot);
     Expr e;
     e.kind = Expr::kAssign;
     e.token = left.kind == Expr::kName ? left.token : 0;
@@ -2040,7 +2086,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
   if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
   // a ||= function () {} names the function too
   const bool logical = op == kCoalesceAssign || op == kAndAssign || op == kOrAssign;
-  if (logical && left.kind == Expr::kName && right.anonymousFunction) scopes_.KeepName(left.use);
+  if (logical && left.kind == Expr::kName && right.anonymousFunction) scopes_.NameFunction(left.use, right.nameSlot);
   return Expr{};
 }
 
@@ -2114,8 +2160,9 @@ Expr Parser<Unit>::ParseBinary(int minPrecedence, bool allowIn) {
   Expr left;
   // #x in o
   if (Cur().kind == Identifier && Cur().Has(kPrivateName)) {
-    UsePrivate(Cur().key, Cur().begin);
-    Take(kPropertyName);
+    const int32_t name = Cur().key;
+    const size_t offset = Cur().begin;
+    UsePrivate(name, offset, Take(kPropertyName), true);
     if (!IsK(kIn) || !allowIn || minPrecedence > 9) Unexpected();
     left.kind = Expr::kPrivateName;
   } else {
@@ -2238,6 +2285,15 @@ void Parser<Unit>::ParseArguments() {
   Take();
 }
 
+// The #x of o.#x: a call o.#x() reads no value of its own.
+template <typename Unit>
+void Parser<Unit>::TakePrivateMember(bool allowCalls) {
+  const int32_t name = Cur().key;
+  const size_t offset = Cur().begin;
+  const uint32_t token = Take(kPropertyName);
+  UsePrivate(name, offset, token, allowCalls && IsP(kOpenParen));
+}
+
 // Member accesses, calls, optional chains and tagged templates after `e`.
 template <typename Unit>
 Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
@@ -2246,8 +2302,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
     if (IsP(kDot)) {
       Take();
       if (Cur().kind == Identifier && Cur().Has(kPrivateName)) {
-        UsePrivate(Cur().key, Cur().begin);
-        Take(kPropertyName);
+        TakePrivateMember(allowCalls);
         e = Expr{};
         e.kind = Expr::kMember;
         e.privateMember = true;
@@ -2265,14 +2320,14 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
       Take();
       optional = true;
       if (IsP(kOpenParen)) {
+        if (e.kind == Expr::kName) scopes_.MarkCalled(e.use);
         ParseArguments();
       } else if (IsP(kOpenBracket)) {
         Take();
         ParseExpression(true);
         Expect(kCloseBracket);
       } else if (Cur().kind == Identifier && Cur().Has(kPrivateName)) {
-        UsePrivate(Cur().key, Cur().begin);
-        Take(kPropertyName);
+        TakePrivateMember(true);
       } else if (Cur().kind == Template) {
         Fail("a tagged template cannot be part of an optional chain");
       } else {
@@ -2293,6 +2348,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
       e = Expr{};
       e.kind = wasOptional ? Expr::kOptional : Expr::kMember;
     } else if (IsP(kOpenParen) && allowCalls) {
+      if (e.kind == Expr::kName) scopes_.MarkCalled(e.use);
       const bool isEval = e.kind == Expr::kName && Named(e.name, u"eval") && !e.parenthesized;
       // require("./x") names a module, which bundlers read as written.
       const bool isRequire = e.kind == Expr::kName && Named(e.name, u"require") && !e.parenthesized;
@@ -2303,7 +2359,10 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
         const std::u16string_view text = literals_.Text(tokens_[firstArgument].value);
         if (!text.empty() && (text[0] == u'"' || text[0] == u'\'')) tokens_[firstArgument].flags |= kKeepLiteral;
       }
-      if (isEval) scopes_.MarkDynamic();
+      if (isEval) {
+        scopes_.MarkDynamic();
+        for (PrivateScope& scope : privateScopes_) scope.dynamic = true;
+      }
       const bool wasOptional = e.kind == Expr::kOptional;
       e = Expr{};
       e.kind = wasOptional ? Expr::kOptional : Expr::kCall;
@@ -2482,6 +2541,7 @@ Expr Parser<Unit>::ParsePrimary() {
           scopes_.Open(ScopeKind::Function);
           Expr e;
           e.anonymousFunction = !IsPlainName();
+          if (e.anonymousFunction) e.nameSlot = NextIndex();
           if (IsPlainName()) {
             const Context saved = context_;
             context_.staticBlock = false;
@@ -2571,6 +2631,7 @@ Expr Parser<Unit>::ParsePrimary() {
           scopes_.Open(ScopeKind::Function);
           size_t nameOffset = static_cast<size_t>(-1);
           bool evalOrArguments = false, reserved = false;
+          const uint32_t nameSlot = NextIndex();
           if (IsPlainName()) {
             const Context saved = context_;
             context_.staticBlock = false;
@@ -2589,11 +2650,13 @@ Expr Parser<Unit>::ParsePrimary() {
           scopes_.Close();
           Expr e;
           e.anonymousFunction = nameOffset == static_cast<size_t>(-1);
+          if (e.anonymousFunction) e.nameSlot = nameSlot;
           return e;
         }
         case kClass: {
           Expr e;
           e.anonymousFunction = lex_.Peek().kind != Identifier;
+          if (e.anonymousFunction) e.nameSlot = NextIndex() + 1;
           ParseClass(false, false);
           return e;
         }
@@ -2960,7 +3023,8 @@ Expr Parser<Unit>::ParseObjectLiteral() {
           }
           Take();
           const size_t mark = targets_.size();
-          if (ParseAssignment(true).anonymousFunction) scopes_.KeepName(use);
+          const Expr value = ParseAssignment(true);
+          if (value.anonymousFunction) scopes_.NameFunction(use, value.nameSlot);
           targets_.resize(mark);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);

@@ -19,7 +19,9 @@
 
 namespace pack {
 
-enum class Goal { Script, Module };
+// CommonJs: node's CommonJS module, a script that runs as the body of a
+// function: its top-level names are its own, and it may return.
+enum class Goal { Script, Module, CommonJs };
 
 // How deeply the parser's functions may nest (two or three calls a level of
 // the source) before it refuses the input; the caller gives the parser a

@@ -13,11 +13,16 @@
 // A generated name is never a reserved word and never a global the code
 // uses. What keeps its name:
 //   the top level of a script                 globals that other scripts see
-//   export let a; export { b }                a module's exported names
-//   var f = function () {}; g = () => {}      the name the function takes (.name)
+//                                             (a CommonJS module's is its own,
+//                                             unless joined with other sources)
+//   export let a; export function f() {}      a module's exported names
+//   export { b }, import { c } from "m"       unless writing out "x as b" pays
+//   var f = function () {}; g = () => {}      the name the function takes (.name),
+//                                             where code reads f other than to
+//                                             call it, unless writing it into the
+//                                             function pays: var a=function f(){}
 //   (function f() {}), (class C {})           the name is the expression's .name,
 //                                             and little besides uses it
-//   import { c } from "m"                     would need "c as" written out
 //   eval(s)   with (o) {}                     names looked up at run time, in
 //                                             the scope and every one around it
 //   function f(a = () => x) { var x }         a default does not see the body's
@@ -26,13 +31,14 @@
 //   { function g() {} }  in sloppy code       the block function is also a var
 //   arguments, eval                           the arguments object, direct eval
 // Exported names, the names functions take or have, and imports written
-// once are kept in scope: only the scopes whose code sees such a name avoid
+// once, when kept, are kept in scope: only the scopes whose code sees such a name avoid
 // it (and a binding that code under it uses may not take it). The others are
 // kept everywhere: no generated name is one of them. A binding kept for eval
 // or with, a default or a block function also keeps the names of the
 // bindings of the same name that it hides, since code that the parser binds
 // to it may at run time find one of those.
-// {x} whose x is renamed becomes {x:a}. Labels get short names of their own.
+// {x} whose x is renamed becomes {x:a}. Labels and private names (#x) get
+// short names of their own.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -40,6 +46,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -67,34 +74,129 @@ enum Naming : uint8_t {
 };
 
 // Whether a binding may take a generated name, before the hiding rule.
-bool MayRename(const Scopes& scopes, const Binding& b, int32_t argumentsName, int32_t evalName) {
+// A CommonJS module's top level is its own only while it is packed alone:
+// joined with other sources, its names meet theirs.
+bool MayRename(const Scopes& scopes, const Binding& b, int32_t argumentsName, int32_t evalName,
+               bool packedAlone) {
   if (!b.renamable || b.name == argumentsName || b.name == evalName) return false;
   const Scope& scope = scopes.AllScopes()[static_cast<size_t>(b.scope)];
-  if (scope.kind == ScopeKind::Script) return false;
+  if (scope.kind == ScopeKind::Script || (scope.commonJsModule && !packedAlone)) return false;
   if (b.kind == BindingKind::BlockFunction) return false;
   return !scope.dynamic && !scopes.HasBlockFunctionNamed(b.scope, b.name);
 }
 
-// The Naming of each binding of one source.
+// import { a } and export { a }, which a renamed binding writes out in full:
+// import { a as b }, export { b as a }.
+bool NamesItself(const NameUse& use, const Token& t, const std::vector<Binding>& bindings) {
+  return use.exportsItself || (use.declares && (t.flags & pack::kShorthand) != 0 &&
+                               bindings[static_cast<size_t>(use.binding)].kind == BindingKind::Import);
+}
+
+// Whether renaming a binding (to a name of two characters, say) saves more
+// than writing its old name out costs: `writtenOut` of its `uses` become
+// "b as a", and `functionsNamed` functions get the name written in.
+bool RenamingPays(size_t nameLength, uint32_t uses, uint32_t writtenOut, uint32_t functionsNamed) {
+  return nameLength > 2 &&
+         (uses - writtenOut) * (nameLength - 2) > writtenOut * 6 + functionsNamed * (nameLength + 1);
+}
+
+// Whether a function or class expression may be given `name` as its own:
+// a plain name, no word that some code reserves (class yield {}).
+bool MayNameFunction(std::u16string_view name) {
+  return name.find(u'\\') == std::u16string_view::npos && pack::MayBeGenerated(name);
+}
+
+// For each binding, what renaming it would have to write out so that the
+// names other code sees stay: export { b as a }, import { a as b }, and the
+// .name of the functions that take its name.
+struct SeenNames {
+  explicit SeenNames(size_t count)
+      : uses(count, 0), writtenOut(count, 0), functionsNamed(count, 0), readAsValue(count, 0),
+        arrowNamed(count, 0), exportedDeclaration(count, 0) {}
+  std::vector<uint32_t> uses;
+  std::vector<uint32_t> writtenOut;      // export { a }, import { a }
+  std::vector<uint32_t> functionsNamed;  // var f = function () {}, g = () => {}
+  // Some use reads the value other than to call it, so a function's .name
+  // may be seen: f.name, g(f), export { f }.
+  std::vector<uint8_t> readAsValue;
+  std::vector<uint8_t> arrowNamed;  // an arrow takes the name: none can be written in
+  // export { f } of function f () {} or class f {}: the declaration's name is the .name
+  std::vector<uint8_t> exportedDeclaration;
+};
+
+// `callsShowFunctions`: the code may reach a called function through
+// arguments.callee or f.caller, so a call reads it as a value too.
+SeenNames CountSeenNames(const Scopes& scopes, const pack::TokenList& tokens, bool callsShowFunctions) {
+  const std::vector<Binding>& bindings = scopes.Bindings();
+  SeenNames seen(bindings.size());
+  std::vector<uint8_t> functionOrClass(bindings.size(), 0);
+  for (const NameUse& use : scopes.Uses()) {
+    if (use.binding < 0) continue;
+    const size_t b = static_cast<size_t>(use.binding);
+    ++seen.uses[b];
+    if (NamesItself(use, tokens[use.token], bindings)) ++seen.writtenOut[b];
+    if (use.namesFunction) {
+      ++seen.functionsNamed[b];
+      seen.arrowNamed[b] |= use.nameSlot == 0;
+    } else if (!use.declares && (!use.called || callsShowFunctions)) {
+      seen.readAsValue[b] = 1;
+    }
+    if (use.declares && use.token > 0) {
+      const Token& before = tokens[use.token - 1];
+      functionOrClass[b] |=
+          before.IsKeyword(pack::kFunction) || before.IsKeyword(pack::kClass) || before.IsPunct(pack::kStar);
+    }
+  }
+  for (size_t b = 0; b < bindings.size(); ++b) {
+    seen.exportedDeclaration[b] =
+        functionOrClass[b] && seen.writtenOut[b] > 0 && bindings[b].kind != BindingKind::Import;
+  }
+  return seen;
+}
+
+// Whether binding `b` may be renamed with the names others see written out,
+// and whether that writes its name into the functions that take it.
+bool RenamingKeepsSeenNames(const SeenNames& seen, size_t b, std::u16string_view name,
+                            bool& writesFunctionNames) {
+  writesFunctionNames = seen.functionsNamed[b] > 0 && seen.readAsValue[b];
+  if (seen.writtenOut[b] == 0 && !writesFunctionNames) return true;
+  if (seen.exportedDeclaration[b]) return false;
+  if (writesFunctionNames && (seen.arrowNamed[b] || !MayNameFunction(name))) return false;
+  return RenamingPays(name.size(), seen.uses[b], seen.writtenOut[b],
+                      writesFunctionNames ? seen.functionsNamed[b] : 0);
+}
+
+// The Naming of each binding of one source; `writesFunctionNames` marks the
+// renamed bindings whose name goes into the functions that take it.
 std::vector<uint8_t> RenamableBindings(const Scopes& scopes, const pack::TokenList& tokens,
-                                       int32_t argumentsName, int32_t evalName) {
+                                       const pack::TextTable& names, int32_t argumentsName,
+                                       int32_t evalName, bool packedAlone, bool callsShowFunctions,
+                                       std::vector<uint8_t>& writesFunctionNames) {
   const std::vector<Binding>& bindings = scopes.Bindings();
   std::vector<uint8_t> renamable(bindings.size(), kKeepEverywhere);
+  writesFunctionNames.assign(bindings.size(), 0);
   for (size_t b = 0; b < bindings.size(); ++b) {
-    if (!MayRename(scopes, bindings[b], argumentsName, evalName)) continue;
+    if (!MayRename(scopes, bindings[b], argumentsName, evalName, packedAlone)) continue;
     renamable[b] = bindings[b].kind == BindingKind::SelfName ? kKeepInScope : kRename;
   }
   for (const NameUse& use : scopes.Uses()) {
     if (use.binding < 0) continue;
-    const Token& t = tokens[use.token];
-    const bool importWrittenOnce = use.declares && (t.flags & pack::kShorthand) != 0 &&
-                                   bindings[static_cast<size_t>(use.binding)].kind == BindingKind::Import;
     uint8_t& naming = renamable[static_cast<size_t>(use.binding)];
     // undefined, NaN and Infinity are literal tokens, even where they name a binding
-    if (t.kind != pack::Identifier) {
+    if (tokens[use.token].kind != pack::Identifier) {
       naming = kKeepEverywhere;
-    } else if ((use.keepsName || importWrittenOnce) && naming == kRename) {
+    } else if (use.keepsName && naming == kRename) {
       naming = kKeepInScope;
+    }
+  }
+  const SeenNames seen = CountSeenNames(scopes, tokens, callsShowFunctions);
+  for (size_t b = 0; b < bindings.size(); ++b) {
+    bool writes = false;
+    if (renamable[b] != kRename) continue;
+    if (!RenamingKeepsSeenNames(seen, b, names.Text(bindings[b].name), writes)) {
+      renamable[b] = kKeepInScope;
+    } else {
+      writesFunctionNames[b] = writes ? 1 : 0;
     }
   }
   // A default or pattern of the parameters (of a function or a catch) does
@@ -346,6 +448,69 @@ void NameLabels(const std::vector<std::unique_ptr<Scopes>>& sources, pack::Token
   }
 }
 
+// Private names are shortened class body by class body: a body's names take
+// the numbers after those of the bodies around it, the most used first, so
+// that a body never hides a name of an outer one that it uses; sibling bodies
+// reuse the same numbers. No shortened name is one that keeps its spelling.
+//   class A { #count; #x; f() { this.#count++; return class { #y; g(o) { return o.#x } } } }
+//   class A { #a; #b; f() { this.#a++; return class { #c; g(o) { return o.#b } } } }
+void NamePrivateNames(const Scopes& scopes, pack::TokenList& tokens, const pack::NameAlphabet& alphabet,
+                      pack::TextTable& names) {
+  if (scopes.PrivateNames().empty()) return;
+  struct Entry {
+    int32_t body;
+    int32_t name;
+    uint32_t count;
+    uint32_t first;
+  };
+  std::vector<Entry> entries;
+  std::unordered_map<uint64_t, uint32_t> entryOf;
+  std::vector<uint32_t> entryOfUse;
+  for (const pack::PrivateNameUse& use : scopes.PrivateNames()) {
+    const int32_t name = tokens[use.token].value;
+    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(use.body)) << 32) | static_cast<uint32_t>(name);
+    const auto [it, added] = entryOf.try_emplace(key, static_cast<uint32_t>(entries.size()));
+    if (added) entries.push_back(Entry{use.body, name, 0, static_cast<uint32_t>(entries.size())});
+    ++entries[it->second].count;
+    entryOfUse.push_back(it->second);
+  }
+  std::vector<uint32_t> order(entries.size());
+  for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    const Entry &x = entries[a], &y = entries[b];
+    if (x.body != y.body) return x.body < y.body;
+    return x.count != y.count ? x.count > y.count : x.first < y.first;
+  });
+  const std::vector<int32_t>& parents = scopes.ClassBodyParents();
+  std::vector<uint32_t> distinct(parents.size(), 0), base(parents.size(), 0);
+  for (const Entry& e : entries) ++distinct[static_cast<size_t>(e.body)];
+  for (size_t body = 0; body < parents.size(); ++body) {
+    const int32_t parent = parents[body];
+    if (parent >= 0) base[body] = base[static_cast<size_t>(parent)] + distinct[static_cast<size_t>(parent)];
+  }
+  std::unordered_set<int32_t> kept(scopes.KeptPrivateNames().begin(), scopes.KeptPrivateNames().end());
+  std::vector<int32_t> nameOfNumber;
+  uint64_t next = 0;
+  std::vector<int32_t> shortened(entries.size());
+  uint32_t rank = 0;
+  for (size_t k = 0; k < order.size(); ++k) {
+    const Entry& e = entries[order[k]];
+    rank = k > 0 && entries[order[k - 1]].body == e.body ? rank + 1 : 0;
+    const size_t number = base[static_cast<size_t>(e.body)] + rank;
+    while (nameOfNumber.size() <= number) {
+      int32_t id;
+      do {
+        id = names.Intern(u"#" + alphabet.Name(next++));
+      } while (kept.count(id) > 0);
+      nameOfNumber.push_back(id);
+    }
+    shortened[order[k]] = nameOfNumber[number];
+  }
+  for (size_t u = 0; u < entryOfUse.size(); ++u) {
+    tokens[scopes.PrivateNames()[u].token].value = shortened[entryOfUse[u]];
+  }
+}
+
 void CountCharacters(std::u16string_view text, uint64_t times, std::array<uint64_t, 128>& counts) {
   for (char16_t c : text) {
     if (c < 128) counts[c] += times;
@@ -357,18 +522,38 @@ void CountCharacters(std::u16string_view text, uint64_t times, std::array<uint64
 // everywhere.
 struct RenamePlan {
   std::vector<std::vector<uint8_t>> renamable;  // per source, per binding: a Naming
-  std::vector<uint8_t> reserved;                // per identifier
+  // per source, per binding: the name goes into the functions that take it
+  std::vector<std::vector<uint8_t>> writesFunctionNames;
+  std::vector<uint8_t> reserved;  // per identifier
 };
 
+// Whether any name or literal of the code says callee or caller: a function
+// only ever called may then still be read, as arguments.callee or g.caller.
+bool MentionsCallers(const pack::Session& texts) {
+  const auto mentions = [](const pack::TextTable& table) {
+    for (int32_t k = 0; k < table.Count(); ++k) {
+      const std::u16string_view text = table.Text(k);
+      if (text.find(u"callee") != text.npos || text.find(u"caller") != text.npos) return true;
+    }
+    return false;
+  };
+  return mentions(texts.identifiers) || mentions(texts.literals);
+}
+
 RenamePlan PlanRenaming(const std::vector<std::unique_ptr<Scopes>>& sources,
-                        const pack::TokenList& tokens, const pack::TextTable& names) {
+                        const pack::TokenList& tokens, const pack::Session& texts) {
+  const pack::TextTable& names = texts.identifiers;
+  const bool callsShowFunctions = MentionsCallers(texts);
   RenamePlan plan;
   plan.reserved.assign(static_cast<size_t>(names.Count()), 0);
   const int32_t argumentsName = names.Find(u"arguments");
   const int32_t evalName = names.Find(u"eval");
   for (const auto& source : sources) {
     const Scopes& scopes = *source;
-    plan.renamable.push_back(RenamableBindings(scopes, tokens, argumentsName, evalName));
+    plan.writesFunctionNames.emplace_back();
+    plan.renamable.push_back(RenamableBindings(scopes, tokens, names, argumentsName, evalName,
+                                               sources.size() == 1, callsShowFunctions,
+                                               plan.writesFunctionNames.back()));
     const std::vector<uint8_t>& renamable = plan.renamable.back();
     for (const NameUse& use : scopes.Uses()) {
       if (use.binding < 0 || renamable[static_cast<size_t>(use.binding)] == kKeepEverywhere) {
@@ -377,6 +562,14 @@ RenamePlan PlanRenaming(const std::vector<std::unique_ptr<Scopes>>& sources,
     }
     for (size_t b = 0; b < scopes.Bindings().size(); ++b) {
       if (renamable[b] == kKeepEverywhere) plan.reserved[static_cast<size_t>(scopes.Bindings()[b].name)] = 1;
+    }
+    // A name written into a function is its own binding there: no generated
+    // name that code inside uses may be it.
+    for (const NameUse& use : scopes.Uses()) {
+      if (use.nameSlot != 0 && use.binding >= 0 &&
+          plan.writesFunctionNames.back()[static_cast<size_t>(use.binding)]) {
+        plan.reserved[static_cast<size_t>(use.name)] = 1;
+      }
     }
   }
   return plan;
@@ -434,34 +627,59 @@ int32_t FinalLevel(const pack::TokenList& tokens) {
   return level;
 }
 
+// A shorthand whose name changes is written out: {x} becomes {x:a} (the key
+// and a colon go before it), import {x} becomes import {x as a}, and
+// export {x} becomes export {a as x} (" as x" goes after it).
+void WriteOutShorthand(const NameUse& use, Token& t, const std::vector<Binding>& bindings,
+                       int32_t asName, std::vector<std::pair<size_t, Token>>& insertions) {
+  Token name = t;
+  name.flags = pack::kPropertyName;
+  Token as = name;
+  as.value = asName;
+  if (use.exportsItself) {
+    insertions.emplace_back(use.token + 1, as);
+    insertions.emplace_back(use.token + 1, name);
+  } else if (NamesItself(use, t, bindings)) {
+    insertions.emplace_back(use.token, name);
+    insertions.emplace_back(use.token, as);
+  } else {
+    insertions.emplace_back(use.token, name);
+    insertions.emplace_back(use.token, Token{pack::kColon, -1, -1, pack::Punctuator, 0, 0});
+  }
+  t.flags = static_cast<uint8_t>(t.flags & ~pack::kShorthand);
+}
+
 }  // namespace
 
 void trimlet::ChangeVars() {
   Process();  // the names must be bound; a second time does nothing
   if (!renamed_) {
     renamed_ = true;
-    const RenamePlan plan = PlanRenaming(scopes_, tokens_, Texts().identifiers);
+    const RenamePlan plan = PlanRenaming(scopes_, tokens_, Texts());
     const pack::NameAlphabet alphabet(CharacterCounts(tokens_, Texts(), plan, scopes_));
     pack::GeneratedNames generated(alphabet, plan.reserved, Texts().identifiers);
-    // {x} whose x is renamed becomes {x:a}: the key and a colon go before it.
-    std::vector<std::pair<size_t, Token>> keys;
+    std::vector<std::pair<size_t, Token>> insertions;
+    const int32_t asName = Texts().identifiers.Intern(u"as");
     for (size_t k = 0; k < scopes_.size(); ++k) {
       const std::vector<int64_t> number = NameBindings(*scopes_[k], plan.renamable[k], generated);
       for (const NameUse& use : scopes_[k]->Uses()) {
         if (use.binding < 0 || number[static_cast<size_t>(use.binding)] < 0) continue;
         Token& t = tokens_[use.token];
-        if (t.flags & pack::kShorthand) {
-          Token key = t;
-          key.flags = pack::kPropertyName;
-          keys.emplace_back(use.token, key);
-          keys.emplace_back(use.token, Token{pack::kColon, -1, -1, pack::Punctuator, 0, 0});
-          t.flags = static_cast<uint8_t>(t.flags & ~pack::kShorthand);
+        if (use.nameSlot != 0 && plan.writesFunctionNames[k][static_cast<size_t>(use.binding)]) {
+          Token name = t;
+          name.flags = 0;
+          name.newLine = 0;
+          insertions.emplace_back(use.nameSlot, name);
         }
+        if (t.flags & pack::kShorthand) WriteOutShorthand(use, t, scopes_[k]->Bindings(), asName, insertions);
         t.value = generated.Identifier(static_cast<size_t>(number[static_cast<size_t>(use.binding)]));
       }
     }
     NameLabels(scopes_, tokens_, generated);
-    tokens_.Insert(keys);
+    for (const auto& source : scopes_) NamePrivateNames(*source, tokens_, alphabet, Texts().identifiers);
+    std::stable_sort(insertions.begin(), insertions.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    tokens_.Insert(insertions);
   }
   char line[64];
   std::snprintf(line, sizeof line, "\ntrimlet::ChangeVars() : Level = %d\n", FinalLevel(tokens_));

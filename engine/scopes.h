@@ -29,6 +29,9 @@ struct Scope {
   ScopeKind kind;
   bool dynamic = false;             // eval or with may see its names at run time
   bool parameterExpressions = false;  // defaults or patterns in its parameter list (or catch's)
+  // The function node wraps a CommonJS module in: its bindings are the
+  // module's top level, which no other source sees.
+  bool commonJsModule = false;
   // With parameterExpressions: the first use of the body; the uses before it
   // that the scope's bindings answer stand in the parameter list.
   uint32_t bodyFirstUse = 0;
@@ -49,10 +52,20 @@ struct NameUse {
   int32_t scope;    // the innermost scope where it stands
   int32_t name;     // index into the identifier table
   int32_t binding;  // the binding; -1 for a reference to a global
-  bool declares;
-  // The binding's name is seen: a module exports it, or a function without a
-  // name of its own takes it (var f = function () {}).
-  bool keepsName = false;
+  bool declares : 1;
+  // The binding's name is seen: a module exports it under its name.
+  bool keepsName : 1;
+  // export { a }: the binding's own name is exported, which a renamed binding
+  // writes out (export { b as a }).
+  bool exportsItself : 1;
+  // A function or class without a name of its own takes the binding's as its
+  // .name here: var f = function () {}, g = () => {}.
+  bool namesFunction : 1;
+  // The use is called, f(x): the function it holds is not read as a value.
+  bool called : 1;
+  // With namesFunction: the token before which the function's own name may be
+  // written instead (var b = function f () {} keeps the .name); 0 for an arrow.
+  uint32_t nameSlot;
 };
 
 // A label, or a break or continue that names one. Labels have names of their
@@ -61,6 +74,14 @@ struct NameUse {
 struct LabelUse {
   uint32_t token;
   uint32_t depth;
+};
+
+// A private name (#x) that may be shortened. Private names live apart from
+// all others: each class body declares its own, and a #x means the innermost
+// body around it that declares #x.
+struct PrivateNameUse {
+  uint32_t token;
+  int32_t body;  // the class body that declares it
 };
 
 // What Resolve found wrong, for the caller to report.
@@ -101,6 +122,7 @@ class Scopes {
 
   int32_t Open(ScopeKind kind);
   void Close() { current_ = scopes_[static_cast<size_t>(current_)].parent; }
+  void OpenCommonJsModule() { scopes_[static_cast<size_t>(Open(ScopeKind::Function))].commonJsModule = true; }
   int32_t Current() const { return current_; }
   // Makes `scope` the current one again (after a look at what follows a group).
   void SetCurrent(int32_t scope) { current_ = scope; }
@@ -113,8 +135,29 @@ class Scopes {
   // The binding of the use at `index` keeps its name: export { a }, export let a,
   // var f = function () {}.
   void KeepName(size_t index) { uses_[index].keepsName = true; }
+  // A function or class without a name takes the name of the binding that the
+  // use at `index` assigns; `nameSlot` as in NameUse.
+  void NameFunction(size_t index, uint32_t nameSlot) {
+    uses_[index].namesFunction = true;
+    uses_[index].nameSlot = nameSlot;
+  }
+  void MarkCalled(size_t index) { uses_[index].called = true; }
+  void MarkExportsItself(size_t index) { uses_[index].exportsItself = true; }
   void AddLabel(uint32_t token, uint32_t depth) { labels_.push_back(LabelUse{token, depth}); }
   const std::vector<LabelUse>& Labels() const { return labels_; }
+  // Class bodies, numbered in the order they open: each body's parent is the
+  // body around it (-1 for none), so a parent comes before its children.
+  int32_t OpenClassBody(int32_t parent) {
+    classBodyParents_.push_back(parent);
+    return static_cast<int32_t>(classBodyParents_.size() - 1);
+  }
+  const std::vector<int32_t>& ClassBodyParents() const { return classBodyParents_; }
+  void AddPrivateName(uint32_t token, int32_t body) { privateNames_.push_back(PrivateNameUse{token, body}); }
+  const std::vector<PrivateNameUse>& PrivateNames() const { return privateNames_; }
+  // A private name that keeps its spelling (its method's .name is seen, or
+  // eval may name it): no shortened private name may take it.
+  void KeepPrivateName(int32_t name) { keptPrivateNames_.push_back(name); }
+  const std::vector<int32_t>& KeptPrivateNames() const { return keptPrivateNames_; }
   // Drops a use recorded by Refer that turned out to be no name: the `async` of
   // an arrow function read first as a call, async(a) => a.
   void ForgetUse(size_t index) { uses_.erase(uses_.begin() + static_cast<std::ptrdiff_t>(index)); }
@@ -181,6 +224,9 @@ class Scopes {
   std::vector<Binding> bindings_;
   std::vector<NameUse> uses_;
   std::vector<LabelUse> labels_;
+  std::vector<int32_t> classBodyParents_;
+  std::vector<PrivateNameUse> privateNames_;
+  std::vector<int32_t> keptPrivateNames_;
   ScopeNameTable<Entry> entries_;
   // Functions declared in blocks of sloppy code also assign a var of their
   // name in the function around them: (that scope, name) pairs.

@@ -31,6 +31,9 @@ enum TokenFlag : uint8_t {
   // The ";" after a function declaration that packed text has always had
   // (function f(){};g()); compact output leaves it out.
   kAfterFunctionDeclaration = 8,
+  // A ";" that ends a statement or a field, never an empty statement: before
+  // a "}" compact output leaves it out (if (a) b(); } but not if (a); }).
+  kEndsStatement = 16,
 };
 
 // Sixteen bytes: every stage walks the whole list, several times.

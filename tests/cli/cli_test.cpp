@@ -168,6 +168,11 @@ TEST_F(CliTest, ModulesAndScripts) {
   Write("h.js", "#!/usr/bin/env node\nf()\n");
   EXPECT_EQ(Run("--module h.js out.js").code, 0);
   EXPECT_EQ(Read("out.js"), "#!/usr/bin/env node\nf()");
+  // a .cjs file runs as a function's body: it may return, and its top level is its own
+  Write("c.cjs", "const value = require('x');\nif (!value) return;\nmodule.exports = value;\n");
+  EXPECT_EQ(Run("-nse c.cjs out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "const e=require('x');if(!e)return;module.exports=e;");
+  EXPECT_EQ(Run("-nse --script c.cjs out.js").code, -5);
 }
 
 TEST_F(CliTest, BytesOutsideTheCodePageSurvive) {

@@ -55,6 +55,20 @@ TEST(RenamerTest, EveryKindOfLocalBinding) {
       // labels have names of their own
       {"function f(){outer:for(var i=0;i<3;i++){inner:for(;;){if(i)continue outer;break inner}}done:{break done}}",
        "function f(){n:for(var n=0;n<3;n++){e:for(;;){if(n)continue n;break e}}n:{break n}}"},
+      // so have private names: an inner class takes numbers after its outer one's
+      {"class A{#count=0;#x;f(){this.#count++;return class{#y;g(o){return o.#x+this.#y}}}}",
+       "class A{#s=0;#t;f(){this.#s++;return class{#c;g(s){return s.#t+this.#c}}}}"},
+      {"class A{#m(){}get #v(){return 1}set #v(x){}static #s=()=>1;f(o){this.#m();this.#v=o.#v;return A.#s()+(#m in o)}}class B{#z;f(){return this.#z}}",
+       "class A{#t(){}get#s(){return 1}set#s(s){}static#r=()=>1;f(s){this.#t();this.#s=s.#s;return A.#r()+(#t in s)}}class B{#s;f(){return this.#s}}"},
+  });
+}
+
+// Renamed output is compact: no ";" before a "}" that ends its statement,
+// but an empty statement stays where it is a statement's body.
+TEST(RenamerTest, CompactOutputDropsNeedlessSemicolons) {
+  ExpectRows({
+      {"function f(a){if(a)return;for(;;);while(a);x:;if(a);else;do;while(0);let y=1;{g();}class C{x;y=1;get;m(){return 1;}}return y;}",
+       "function f(e){if(e)return;for(;;);while(e);e:;if(e);else;do;while(0);let r=1;{g()}class t{x;y=1;get;m(){return 1}}return r}"},
   });
 }
 
@@ -91,9 +105,9 @@ TEST(RenamerTest, WhatKeepsItsName) {
        "function f(){var x;eval(s);function g(){var n;return n}}"},
       {"function f(o){var x;with(o){x=1}}", "function f(o){var x;with(o){x=1}}"},
       // a default does not see the body's vars; a var in a catch assigns the catch's name
-      {"function f(a=()=>x){var x=1;return a()}", "function f(a=()=>x){var x=1;return a()}"},
+      {"function f(a=()=>x){var x=1;return a()}", "function f(n=()=>x){var x=1;return n()}"},
       {"function g(){let x=5;function f(a=()=>x){var x=1;return [a(),x]}return f()}",
-       "function g(){let x=5;function n(a=()=>x){var x=1;return[a(),x]}return n()}"},
+       "function g(){let x=5;function n(n=()=>x){var x=1;return[n(),x]}return n()}"},
       {"function f(){try{}catch(e){var e=1}return e}",
        "function f(){try{}catch(e){var e=1}return e}"},
       // a block function of sloppy code is also a var of the function around it
@@ -106,12 +120,27 @@ TEST(RenamerTest, WhatKeepsItsName) {
       // a function or class takes the name of a binding, or has its own: its .name
       {"function f(){var g=function(){},h=()=>1,k;k=class{};return [g,h,k,function named(){return named},class Named{m(){return Named}}]}",
        "function f(){var g=function(){},h=()=>1,k;k=class{};return[g,h,k,function named(){return named},class Named{m(){return Named}}]}"},
+      // where it pays, the name is written into the function instead; an arrow cannot have it
+      {"function f(){var handler=function(){return handler},Widget;Widget=class{};let arrowName=()=>1;handler.w=Widget;return[handler,Widget,new Widget,arrowName,arrowName]}",
+       "function f(){var a=function handler(){return a},r;r=class Widget{};let arrowName=()=>1;a.w=r;return[a,r,new r,arrowName,arrowName]}"},
+      // a function that is only called never shows its .name
+      {"function f(){const isFunction=(v)=>typeof v==='function';return isFunction(1)||isFunction?.(f)}",
+       "function f(){const n=(n)=>typeof n==='function';return n(1)||n?.(f)}"},
+      // ... unless arguments.callee or f.caller may reach it
+      {"function f(){var handlerName=function(){return arguments.callee.name};return handlerName()+handlerName()}",
+       "function f(){var n=function handlerName(){return arguments.callee.name};return n()+n()}"},
       // a name kept inside is one that the bindings its code uses may not take
       {"function f(){var v=1;function g(){var n=function(){};return v+n.name}return g}",
        "function f(){var r=1;function n(){var n=function(){};return r+n.name}return n}"},
       // a catch pattern's defaults do not see the block's names
       {"function f(){let x=1;try{throw[]}catch([p=()=>x]){let x=2;return p()+x}}",
-       "function f(){let x=1;try{throw[]}catch([p=()=>x]){let x=2;return p()+x}}"},
+       "function f(){let x=1;try{throw[]}catch([t=()=>x]){let x=2;return t()+x}}"},
+      // a private method, or a field holding a function, read other than by a call: its .name
+      {"class A{#m(){}#f=function(){};#g=1;f(){return[this.#m,this.#f,this.#g]}}",
+       "class A{#m(){}#f=function(){};#s=1;f(){return[this.#m,this.#f,this.#s]}}"},
+      {"class A{#m(){}f(){return new this.#m()}}", "class A{#m(){}f(){return new this.#m()}}"},
+      {"class A{#a=1;#bb=2;f(){return eval('this.#bb')+this.#a}}",
+       "class A{#a=1;#bb=2;f(){return eval('this.#bb')+this.#a}}"},
   });
 }
 
@@ -128,6 +157,9 @@ TEST(RenamerTest, ModulesRenameTheirTopLevel) {
        "import o,{named,other as e}from\"m\";import*as n from\"n\";const t=1;export const shown=t+o+named+e+n.x;let kept=2;export{kept};export default function main(){return t}"},
       {"export function exported(param){ const inner = param; return inner } const helper = 1; export { helper as alias }",
        "export function exported(t){const o=t;return o}const t=1;export{t as alias}"},
+      // a long name used often is written out once: import { x as a }, export { a as x }
+      {"import {longImportedName, short} from \"m\"; const AnnotationType = {a:1}; export {AnnotationType, short}; AnnotationType.t = longImportedName(longImportedName, short);",
+       "import{longImportedName as o,short}from\"m\";const t={a:1};export{t as AnnotationType,short};t.t=o(o,short);"},
   };
   for (const testutil::Row& row : rows) testutil::ExpectPacked(row.input, row.expected, module);
 }
