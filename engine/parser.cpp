@@ -15,6 +15,8 @@ namespace {
 // What the parser knows of an expression it has read: enough to tell whether
 // it may stand where a pattern or an assignment target goes, and to check the
 // rules that depend on the form of an operand.
+constexpr size_t kNoUse = SIZE_MAX;
+
 struct Expr {
   enum Kind : uint8_t {
     kOther, kName, kMember, kCall, kArray, kObject, kAssign, kArrow, kString, kOptional,
@@ -29,7 +31,8 @@ struct Expr {
   uint8_t logical = 0;         // 1: a && or || at its top; 2: a ?? at its top
   uint32_t token = 0;          // kName, kString: its token
   int32_t name = -1;           // kName: the identifier
-  size_t use = 0;              // kName: its use in the scopes
+  // kName: its use in the scopes; none for undefined, NaN and Infinity, which are literals
+  size_t use = kNoUse;
   size_t nameOffset = 0;
   size_t coverInitOffset = 0;
   size_t targetsEnd = 0;       // kAssign to a pattern: where the pattern's targets end
@@ -2063,7 +2066,9 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
     const size_t patternEnd = targets_.size();
     const Expr right = ParseAssignment(allowIn);
     if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
-    if (left.kind == Expr::kName && right.anonymousFunction) scopes_.NameFunction(left.use, right.nameSlot);
+    if (left.use != kNoUse && !left.parenthesized && right.anonymousFunction) {
+      scopes_.NameFunction(left.use, right.nameSlot);
+    }
     Expr e;
     e.kind = Expr::kAssign;
     e.token = left.kind == Expr::kName ? left.token : 0;
@@ -2086,7 +2091,9 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
   if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
   // a ||= function () {} names the function too
   const bool logical = op == kCoalesceAssign || op == kAndAssign || op == kOrAssign;
-  if (logical && left.kind == Expr::kName && right.anonymousFunction) scopes_.NameFunction(left.use, right.nameSlot);
+  if (logical && left.use != kNoUse && !left.parenthesized && right.anonymousFunction) {
+    scopes_.NameFunction(left.use, right.nameSlot);
+  }
   return Expr{};
 }
 
@@ -2320,7 +2327,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
       Take();
       optional = true;
       if (IsP(kOpenParen)) {
-        if (e.kind == Expr::kName) scopes_.MarkCalled(e.use);
+        if (e.use != kNoUse) scopes_.MarkCalled(e.use);
         ParseArguments();
       } else if (IsP(kOpenBracket)) {
         Take();
@@ -2348,7 +2355,7 @@ Expr Parser<Unit>::ParseMemberTail(Expr e, bool allowCalls) {
       e = Expr{};
       e.kind = wasOptional ? Expr::kOptional : Expr::kMember;
     } else if (IsP(kOpenParen) && allowCalls) {
-      if (e.kind == Expr::kName) scopes_.MarkCalled(e.use);
+      if (e.use != kNoUse) scopes_.MarkCalled(e.use);
       const bool isEval = e.kind == Expr::kName && Named(e.name, u"eval") && !e.parenthesized;
       // require("./x") names a module, which bundlers read as written.
       const bool isRequire = e.kind == Expr::kName && Named(e.name, u"require") && !e.parenthesized;

@@ -123,6 +123,9 @@ TEST(RenamerTest, WhatKeepsItsName) {
       // where it pays, the name is written into the function instead; an arrow cannot have it
       {"function f(){var handler=function(){return handler},Widget;Widget=class{};let arrowName=()=>1;handler.w=Widget;return[handler,Widget,new Widget,arrowName,arrowName]}",
        "function f(){var a=function handler(){return a},r;r=class Widget{};let arrowName=()=>1;a.w=r;return[a,r,new r,arrowName,arrowName]}"},
+      // (f) = function () {} gives no name
+      {"function f(){var longName,other;(longName)=function(){};other=function(){};return[longName,other,longName,other]}",
+       "function f(){var n,t;(n)=function(){};t=function other(){};return[n,t,n,t]}"},
       // a function that is only called never shows its .name
       {"function f(){const isFunction=(v)=>typeof v==='function';return isFunction(1)||isFunction?.(f)}",
        "function f(){const n=(n)=>typeof n==='function';return n(1)||n?.(f)}"},
