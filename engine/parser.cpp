@@ -1569,7 +1569,7 @@ void Parser<Unit>::ClosePrivateScope() {
     if (found == scope.declared.end()) continue;
     PrivateName& p = found->second;
     if (!scope.dynamic && !(p.namesFunction && p.readAsValue)) {
-      scopes_.AddPrivateName(o.token, scope.body);
+      scopes_.AddPrivateName(o.token, scope.body, o.name);
     } else if (!p.kept) {
       p.kept = true;
       scopes_.KeepPrivateName(o.name);

@@ -467,7 +467,7 @@ void NamePrivateNames(const Scopes& scopes, pack::TokenList& tokens, const pack:
   std::unordered_map<uint64_t, uint32_t> entryOf;
   std::vector<uint32_t> entryOfUse;
   for (const pack::PrivateNameUse& use : scopes.PrivateNames()) {
-    const int32_t name = tokens[use.token].value;
+    const int32_t name = use.name;
     const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(use.body)) << 32) | static_cast<uint32_t>(name);
     const auto [it, added] = entryOf.try_emplace(key, static_cast<uint32_t>(entries.size()));
     if (added) entries.push_back(Entry{use.body, name, 0, static_cast<uint32_t>(entries.size())});

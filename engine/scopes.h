@@ -82,6 +82,7 @@ struct LabelUse {
 struct PrivateNameUse {
   uint32_t token;
   int32_t body;  // the class body that declares it
+  int32_t name;  // the identifier of its spelling without escapes: #\u{6F} is #o
 };
 
 // What Resolve found wrong, for the caller to report.
@@ -152,7 +153,9 @@ class Scopes {
     return static_cast<int32_t>(classBodyParents_.size() - 1);
   }
   const std::vector<int32_t>& ClassBodyParents() const { return classBodyParents_; }
-  void AddPrivateName(uint32_t token, int32_t body) { privateNames_.push_back(PrivateNameUse{token, body}); }
+  void AddPrivateName(uint32_t token, int32_t body, int32_t name) {
+    privateNames_.push_back(PrivateNameUse{token, body, name});
+  }
   const std::vector<PrivateNameUse>& PrivateNames() const { return privateNames_; }
   // A private name that keeps its spelling (its method's .name is seen, or
   // eval may name it): no shortened private name may take it.

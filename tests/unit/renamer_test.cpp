@@ -60,6 +60,7 @@ TEST(RenamerTest, EveryKindOfLocalBinding) {
        "class A{#s=0;#t;f(){this.#s++;return class{#c;g(s){return s.#t+this.#c}}}}"},
       {"class A{#m(){}get #v(){return 1}set #v(x){}static #s=()=>1;f(o){this.#m();this.#v=o.#v;return A.#s()+(#m in o)}}class B{#z;f(){return this.#z}}",
        "class A{#t(){}get#s(){return 1}set#s(s){}static#r=()=>1;f(s){this.#t();this.#s=s.#s;return A.#r()+(#t in s)}}class B{#s;f(){return this.#s}}"},
+      {"class A{#\\u{61}b=1;f(){return this.#ab}}", "class A{#a=1;f(){return this.#a}}"},
   });
 }
 
