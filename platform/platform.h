@@ -8,11 +8,13 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
 // Reading and writing whole files. Errors carry a short text naming the cause
-// ("no such file or directory"), for the front ends' messages.
+// ("no such file or directory"), for the front ends' messages. File names are
+// UTF-8 (on Windows a name that is not UTF-8 is read in the ANSI code page).
 struct FileResult {
   bool ok = false;
   std::string error;
@@ -36,6 +38,7 @@ class FileBytes {
 
  private:
   friend FileResult ReadWholeFile(const std::string& path, FileBytes& bytes);
+  friend FileResult ReadStandardInput(FileBytes& bytes);
   std::unique_ptr<char[]> data_;
   size_t size_ = 0;
 };
@@ -43,9 +46,36 @@ class FileBytes {
 // The same as above, into FileBytes.
 FileResult ReadWholeFile(const std::string& path, FileBytes& bytes);
 
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`,
-// so an existing file is replaced only by a complete new one.
+// Reads all of standard input.
+FileResult ReadStandardInput(FileBytes& bytes);
+
+// Writes `bytes` to `path`:
+//   "-", and the names of the open streams (/dev/stdout, /dev/stderr,
+//   /dev/fd/N): to that stream, as the shell opened it (a >> log is appended to)
+//   a pipe, device or socket: in place, as a stream
+//   a regular file, or a new one: to a temporary file beside it that is renamed
+//   over it once complete, so an existing file is replaced only by a whole new
+//   one; a symbolic link keeps pointing at it. An existing file that the user
+//   may not write, or that has no write permission at all, is refused.
 FileResult WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Whether two names stand for one existing file (through links, or another
+// spelling of its path).
+bool SameFile(const std::string& first, const std::string& second);
+
+enum class Stream { Output, Error };
+// Whether the stream is a terminal, where a line may be redrawn in place.
+bool IsTerminal(Stream stream);
+
+// For the console program, once at its start: a write to a closed pipe or
+// past the file-size limit fails with an error instead of ending the program
+// (SIGPIPE, SIGXFSZ), and a temporary file that WriteWholeFile has not yet
+// renamed is removed when the program is interrupted (SIGHUP, SIGINT, SIGTERM).
+void GuardAgainstSignals();
+
+// The program's arguments after its name, as UTF-8 (on Windows read as UTF-16,
+// so that any file name comes through).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 
 // A task run on a thread of its own from construction until Join, which the

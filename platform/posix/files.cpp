@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "../platform.h"
+#include "../temporary_file.h"
 
 namespace platform {
 namespace {
@@ -36,13 +38,6 @@ std::string ResolvedTarget(const std::string& path) {
     if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
   }
   return target;
-}
-
-// A temporary name beside the target, short enough for any file name that fits.
-std::string TemporaryBeside(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  return folder + ".trimlet-XXXXXX";
 }
 
 struct Descriptor {
@@ -139,47 +134,176 @@ FileResult ReadWholeFile(const std::string& path, FileBytes& bytes) {
   return {true, {}};
 }
 
-FileResult WriteWholeFile(const std::string& name, std::string_view bytes) {
-  const std::string path = ResolvedTarget(name);
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    return Failure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+namespace {
+
+// The stream a name stands for when it names one the program has open: "-"
+// and /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N; -1 for others.
+int StreamNamed(const std::string& name) {
+  if (name == "-" || name == "/dev/stdout") return 1;
+  if (name == "/dev/stderr") return 2;
+  for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    const size_t n = std::strlen(prefix);
+    if (name.compare(0, n, prefix) != 0 || name.size() == n || name.size() > n + 6) continue;
+    int fd = 0;
+    for (size_t i = n; i < name.size(); ++i) {
+      if (name[i] < '0' || name[i] > '9') return -1;
+      fd = fd * 10 + (name[i] - '0');
+    }
+    return fd;
   }
-  // A read-only file stays as it is, as on Windows, even though renaming over
-  // it would succeed (and root could write it anyway).
-  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0) return Failure(EACCES);
-  std::string temp = TemporaryBeside(path);
-  Descriptor file{::mkstemp(&temp[0])};
-  if (file.fd < 0) return Failure(errno);
+  return -1;
+}
+
+FileResult WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(file.fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = n < 0 ? errno : EIO;
-      ::unlink(temp.c_str());
-      return Failure(error);
-    }
+    if (n <= 0) return Failure(n < 0 ? errno : EIO);
     done += static_cast<size_t>(n);
   }
-  // Keep the permissions of the file we replace; a new file gets the usual ones.
+  return {true, {}};
+}
+
+// A pipe or a device: written where it is, as the shell's > would.
+FileResult WriteInPlace(const std::string& path, std::string_view bytes) {
+  Descriptor file{::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY)};
+  if (file.fd < 0) return Failure(errno);
+  const FileResult written = WriteAll(file.fd, bytes);
+  if (!written.ok) return written;
+  const int closed = ::close(file.fd);
+  file.fd = -1;
+  return closed == 0 ? FileResult{true, {}} : Failure(errno);
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A file in `folder` that has no name until LinkBeside gives it one, so that
+// nothing is left behind even when the program is killed; -1 where the system
+// cannot make one.
+int OpenUnnamedIn(const std::string& folder) {
+#ifdef O_TMPFILE
+  return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+#else
+  (void)folder;
+  return -1;
+#endif
+}
+
+// Gives the unnamed file `fd` a temporary name in `folder`; empty when it cannot.
+std::string LinkBeside(int fd, const std::string& folder) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name =
+        folder + ".trimlet-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+#ifdef AT_EMPTY_PATH
+    if (linked != 0 && errno == ENOENT) linked = ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+#endif
+    if (linked == 0) {
+      HoldTemporary(name);
+      return name;
+    }
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
+
+// Writes a whole new file beside `path` and renames it over `path`. `old`:
+// the file replaced, whose permissions and owner the new one keeps.
+FileResult ReplaceWith(const std::string& path, const struct stat* old, std::string_view bytes,
+                       bool unnamedFirst) {
+  const std::string folder = FolderOf(path);
+  Descriptor file{unnamedFirst ? OpenUnnamedIn(folder) : -1};
+  const bool unnamed = file.fd >= 0;
+  std::string temp;
+  if (!unnamed) {
+    temp = folder + ".trimlet-XXXXXX";
+    file.fd = ::mkstemp(&temp[0]);
+    if (file.fd < 0) return Failure(errno);
+    HoldTemporary(temp);
+  }
+  const auto discardTemporary = [&] {
+    if (!temp.empty()) ::unlink(temp.c_str());
+    ReleaseTemporary();
+  };
+  const FileResult written = WriteAll(file.fd, bytes);
+  if (!written.ok) {
+    discardTemporary();
+    return written;
+  }
   mode_t mode = 0666;
-  if (::stat(path.c_str(), &info) == 0) {
-    mode = info.st_mode & 07777;
+  if (old != nullptr) {
+    mode = old->st_mode & 07777;
+    // Only root may give a file away; anyone else's new file stays their own.
+    const int ownerKept = ::fchown(file.fd, old->st_uid, old->st_gid);
+    (void)ownerKept;
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;
   }
   ::fchmod(file.fd, mode);
+  if (unnamed) {
+    temp = LinkBeside(file.fd, folder);
+    if (temp.empty()) return ReplaceWith(path, old, bytes, false);
+  }
   const int closed = ::close(file.fd);
   file.fd = -1;
   if (closed != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
     const int error = errno;
-    ::unlink(temp.c_str());
+    discardTemporary();
     return Failure(error);
   }
+  ReleaseTemporary();
   return {true, {}};
+}
+
+}  // namespace
+
+FileResult ReadStandardInput(FileBytes& bytes) {
+  std::string all;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(0, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Failure(errno);
+    if (n == 0) break;
+    if (all.size() + static_cast<size_t>(n) > 0x7FFFFFFF / 2) return TooLarge("input too large");
+    all.append(buffer, static_cast<size_t>(n));
+  }
+  bytes.Release();
+  bytes.data_.reset(new (std::nothrow) char[all.size() + 1]);
+  if (!bytes.data_) return TooLarge("out of memory");
+  std::memcpy(bytes.data_.get(), all.data(), all.size());
+  bytes.size_ = all.size();
+  return {true, {}};
+}
+
+FileResult WriteWholeFile(const std::string& name, std::string_view bytes) {
+  const int stream = StreamNamed(name);
+  if (stream >= 0) return WriteAll(stream, bytes);
+  const std::string path = ResolvedTarget(name);
+  struct stat info {};
+  const bool exists = ::stat(path.c_str(), &info) == 0;
+  if (exists && S_ISDIR(info.st_mode)) return Failure(EISDIR);
+  if (exists && !S_ISREG(info.st_mode)) return WriteInPlace(path, bytes);
+  // An existing file that the user may not write stays as it is, as the
+  // shell's > would leave it, even though renaming over it would succeed; so
+  // does one without any write permission, as on Windows (root could write it).
+  if (exists && ((info.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)) {
+    return Failure(EACCES);
+  }
+  return ReplaceWith(path, exists ? &info : nullptr, bytes, true);
+}
+
+bool SameFile(const std::string& first, const std::string& second) {
+  struct stat a {}, b {};
+  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
 }
 
 // POSIX has no debugger output channel: the lines go to the sink a test or a

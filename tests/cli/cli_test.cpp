@@ -59,26 +59,82 @@ class CliTest : public testing::Test {
     return {static_cast<signed char>(WEXITSTATUS(status)), out};
   }
 
+  // Runs a bash script in the test folder, with $T naming the program; what
+  // it prints on standard output.
+  std::string Shell(const std::string& script) const {
+    Write("script.sh", script);
+    return Capture("--version >/dev/null; T='" TRIMLET_EXE "' bash script.sh").out;
+  }
+
   std::string dir_;
 };
 
 const char kBanner[] = "\nBrixelPacker 1.1\ntrimlet packs JavaScript files and the scripts of HTML pages\n";
 
-TEST_F(CliTest, UsageForTooFewNames) {
-  for (const char* args : {"", "in.js", "in.js -nvc", "-nse -nvc"}) {
-    SCOPED_TRACE(args);
-    const RunResult r = Run(args);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, std::string(kBanner) + "\nUsage trimlet.exe inputfile [outfile] \n");
+// Each command line and what it prints (on standard output, then standard
+// error) and returns; none of them writes a file.
+TEST_F(CliTest, UsageVersionAndRefusedCommandLines) {
+  Write("in.js", "x = 1\n");
+  const std::string usage = "Usage: " TRIMLET_EXE " [options] INPUT OUTPUT\n";
+  struct Case {
+    const char* args;
+    int code;
+    std::string out;  // the start of standard output
+    std::string err;  // a part of standard error
+  };
+  const Case cases[] = {
+      {"", 0, std::string(kBanner) + usage, ""},
+      {"-h", 0, usage, ""},
+      {"in.js --help", 0, usage, ""},
+      {"--version", 0, "trimlet 1.2.0\n", ""},
+      {"in.js", -6, "", ": no output file named"},
+      {"in.js -nvc", -6, "", ": no output file named"},
+      {"-nse -nvc", -6, "", ": no input file named"},
+      {"--minify in.js out.js", -6, "", ": unknown option --minify\nTry '" TRIMLET_EXE " --help'"},
+      {"-x in.js out.js", -6, "", ": unknown option -x"},
+      {"in.js -o", -6, "", ": -o needs a file name after it"},
+      {"-o a.js --outfile=b.js in.js", -6, "", ": the output is named twice"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    const RunResult r = Run(c.args);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
+    if (c.out.empty()) EXPECT_EQ(r.out, "");
+    EXPECT_NE(RunForErrors(c.args).out.find(c.err), std::string::npos);
+    EXPECT_FALSE(Exists("out.js") || Exists("a.js") || Exists("b.js") || Exists("--help"));
   }
 }
 
-TEST_F(CliTest, SingleFileWithProgressResultAndCount) {
+// No progress line where no terminal watches: each file's result once, and
+// every message ends with a line break.
+TEST_F(CliTest, SingleFileWithResultAndCount) {
   Write("in.js", "var a = 1\nb(a)\n");
   const RunResult r = Run("-nse in.js out.js");
   EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, std::string(kBanner) + "\rin.js (0/15)\rin.js - Ok!            \nTotal Identifiers = 2\n");
+  EXPECT_EQ(r.out, std::string(kBanner) + "in.js - Ok!            \nTotal Identifiers = 2\n");
   EXPECT_EQ(Read("out.js"), "var a=1;b(a)");
+  EXPECT_EQ(Run("-q -nse in.js out.js").out, "");
+  EXPECT_EQ(Run("-q missing.js out.js").out, "\nError reading file missing.js.\n");
+}
+
+// With -o every name is an input; "--" ends the options; "-" is standard
+// input, and "-o -" standard output, which then holds only the packed text.
+TEST_F(CliTest, OutputOptionAndStandardStreams) {
+  Write("a.js", "x = 1\n");
+  Write("b.js", "y = 2\n");
+  Write("-odd.js", "z = 3\n");
+  EXPECT_EQ(Run("-nse -nvc -o out.js a.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "x=1");
+  EXPECT_EQ(Read("a.js"), "x = 1\n");
+  EXPECT_EQ(Run("-nse -nvc a.js b.js --outfile=out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "x=1;y=2");
+  EXPECT_EQ(Run("-nse -nvc -o out.js -- -odd.js a.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "z=3;x=1");
+  EXPECT_EQ(Run("-nse -nvc - -o - < b.js").out, "y=2");
+  EXPECT_NE(RunForErrors("-nse -nvc a.js -o - ").out.find("a.js - Ok!"), std::string::npos);
+  EXPECT_EQ(Run("-nse -nvc a.js - out.js < b.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "x=1;y=2");
 }
 
 TEST_F(CliTest, OptionsSwitchStagesOff) {
@@ -95,19 +151,29 @@ TEST_F(CliTest, SeveralFilesInOrder) {
   Write("c.js", "<!-- a page would start like this\nz = 3\n");
   const RunResult r = Run("-nse -nvc a.js b.js c.js out.js");
   EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, std::string(kBanner) + "\ra.js (0/6)\ra.js Ok!                       \n" +
-                       "\rb.js (0/6)\rb.js Ok!                       \n" +
-                       "\rc.js (0/40)\rc.js Ok!                       \n");
+  EXPECT_EQ(r.out, std::string(kBanner) + "a.js Ok!                       \n" +
+                       "b.js Ok!                       \n" + "c.js Ok!                       \n");
   EXPECT_EQ(Read("out.js"), "x=1;y=2;z=3");
 }
 
-TEST_F(CliTest, MissingMiddleInputStillWritesTheOthers) {
+// Nothing is written unless every input was read and packed, and an output
+// that is also an input is refused.
+TEST_F(CliTest, NothingIsLost) {
   Write("a.js", "x = 1\n");
   Write("c.js", "z = 3\n");
-  const RunResult r = Run("-nse -nvc a.js missing.js c.js out.js");
+  Write("keep.js", "kept");
+  const RunResult r = Run("-nse -nvc a.js missing.js c.js keep.js");
   EXPECT_EQ(r.code, -2);
-  EXPECT_NE(r.out.find("\nError reading file missing.js."), std::string::npos);
-  EXPECT_EQ(Read("out.js"), "x=1;z=3");
+  EXPECT_NE(r.out.find("\nError reading file missing.js.\n"), std::string::npos);
+  EXPECT_EQ(Run("missing1.js missing2.js keep.js").code, -2);
+  EXPECT_EQ(Read("keep.js"), "kept");
+  for (const char* args : {"a.js c.js a.js", "a.js c.js ./c.js", "-o c.js a.js c.js"}) {
+    SCOPED_TRACE(args);
+    EXPECT_EQ(Run(args).code, -6);
+    EXPECT_NE(RunForErrors(args).out.find("the output is also an input"), std::string::npos);
+    EXPECT_EQ(Read("a.js"), "x = 1\n");
+    EXPECT_EQ(Read("c.js"), "z = 3\n");
+  }
 }
 
 TEST_F(CliTest, UnreadableInputFailsAndWritesNothing) {
@@ -117,23 +183,61 @@ TEST_F(CliTest, UnreadableInputFailsAndWritesNothing) {
     SCOPED_TRACE(input);
     const RunResult r = Run(std::string(input) + " out.js");
     EXPECT_EQ(r.code, -2);
-    EXPECT_EQ(r.out, std::string(kBanner) + "\nError reading file " + input + ".");
+    EXPECT_EQ(r.out, std::string(kBanner) + "\nError reading file " + input + ".\n");
     EXPECT_EQ(Read("out.js"), "old");
   }
 }
 
 TEST_F(CliTest, UnwritableOutputIsAnError) {
   Write("in.js", "x = 1\n");
+  Write("locked.js", "old");
+  chmod(Path("locked.js").c_str(), 0444);
   mkdir(Path("folder").c_str(), 0755);
-  for (const char* output : {"no/such/dir/out.js", "folder"}) {
+  for (const char* output : {"no/such/dir/out.js", "folder", "locked.js"}) {
     SCOPED_TRACE(output);
     const RunResult r = Run(std::string("in.js ") + output);
     EXPECT_EQ(r.code, -4);
-    EXPECT_NE(r.out.find(std::string("\nError writing file ") + output + "."), std::string::npos);
+    EXPECT_NE(r.out.find(std::string("\nError writing file ") + output + ".\n"), std::string::npos);
   }
+  EXPECT_EQ(Read("locked.js"), "old");
   struct stat info {};
   EXPECT_EQ(stat(Path("folder").c_str(), &info), 0);
   EXPECT_TRUE(S_ISDIR(info.st_mode));
+  // A file of someone else's in a folder anyone may write is not replaced.
+  if (geteuid() == 0 && system("command -v runuser >/dev/null") == 0) {
+    chmod(dir_.c_str(), 0777);
+    Write("theirs.js", "old");
+    EXPECT_EQ(Shell("runuser -u nobody -- \"$T\" in.js theirs.js >/dev/null 2>&1; echo $?"), "252\n");
+    EXPECT_EQ(Read("theirs.js"), "old");
+    EXPECT_EQ(stat(Path("theirs.js").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+  }
+}
+
+// Streams and devices are written in place: a log given as /dev/stdout is
+// appended to, a pipe is fed. A closed pipe and the file-size limit end the
+// run with exit -4 (252 in the shell) and leave no temporary file; so does a
+// signal, at whatever moment it comes.
+TEST_F(CliTest, SpecialOutputsAndSignals) {
+  Write("in.js", "x = 1\n");
+  std::string big;
+  for (int i = 0; i < 100000; ++i) big += "value = value + 1;\n";
+  Write("big.js", big);
+  Write("log", "earlier\n");
+  EXPECT_EQ(Shell("\"$T\" -q -nse -nvc in.js /dev/stdout >> log; echo $?"), "0\n");
+  EXPECT_EQ(Read("log"), "earlier\nx=1");
+  EXPECT_EQ(Shell("mkfifo pipe; cat pipe > fed & \"$T\" -q -nse -nvc in.js pipe; echo $?; wait"), "0\n");
+  EXPECT_EQ(Read("fed"), "x=1");
+  EXPECT_EQ(Shell("\"$T\" -q in.js /dev/null; echo $?"), "0\n");
+  EXPECT_EQ(Shell("\"$T\" big.js -o - 2>/dev/null | head -c 1 >/dev/null; echo ${PIPESTATUS[0]}"), "252\n");
+  Write("out.js", "old");
+  EXPECT_EQ(Shell("(ulimit -f 1; \"$T\" -q -nvc big.js out.js &>/dev/null); echo $?"), "252\n");
+  EXPECT_EQ(Read("out.js"), "old");
+  EXPECT_EQ(Shell("for d in 0.01 0.03 0.06 0.1 0.15; do \"$T\" -q big.js out.js & sleep $d; kill -TERM $! 2>/dev/null;"
+                  " wait; done; ls -a | grep -c trimlet-"),
+            "0\n");
+  const std::string packed = Read("out.js");
+  EXPECT_TRUE(packed == "old" || packed.size() > 100000) << packed.size();
 }
 
 TEST_F(CliTest, PackingAFileOntoItself) {

@@ -101,6 +101,15 @@ echo "wizard: Wine ready on $DISPLAY in $(( $(date +%s) - started )) s"
   nice -n 10 wine "$cross/cli/trimlet.exe" 'in\two\page.html' '..\expect\page.html' >/dev/null
 )
 status=0
+# A file name outside any ANSI code page, through the UTF-16 command line.
+cp "$e2e/work/in/single.js" "$e2e/work/мой файл ✓.js"
+(cd "$e2e/work" && nice -n 10 wine "$cross/cli/trimlet.exe" -q -o 'вывод ✓.js' 'мой файл ✓.js' >/dev/null 2>&1)
+if cmp -s "$e2e/work/вывод ✓.js" "$e2e/expect/single-on.js"; then
+  echo "ok: trimlet.exe packs a file named in Cyrillic and symbols"
+else
+  echo "FAIL: trimlet.exe did not pack a file with a Unicode name"; status=1
+fi
+rm -f "$e2e/work/мой файл ✓.js" "$e2e/work/вывод ✓.js"
 if [ -n "$native" ] && [ -x "$native/cli/trimlet" ]; then
   "$native/cli/trimlet" "$e2e/work/in/single.js" "$e2e/native-single.js" >/dev/null
   if cmp -s "$e2e/native-single.js" "$e2e/expect/single-on.js"; then
