@@ -16,6 +16,15 @@ bool TakeOption(const std::string& word, const std::string* next, size_t& used, 
   } else if (word == "--module" || word == "--script") {
     line.options.goal = word == "--module" ? pack::SourceGoal::Module : pack::SourceGoal::Script;
     line.goalGiven = true;
+  } else if (word.compare(0, 11, "--comments=") == 0) {
+    const std::string which = word.substr(11);
+    if (which == "none" || which == "legal" || which == "all") {
+      line.options.comments = which == "none"    ? pack::KeepComments::None
+                              : which == "legal" ? pack::KeepComments::Legal
+                                                 : pack::KeepComments::All;
+    } else {
+      line.error = "--comments takes none, legal or all, not " + which;
+    }
   } else if (word == "-h" || word == "--help") {
     line.help = true;
   } else if (word == "--version") {

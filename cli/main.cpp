@@ -151,6 +151,7 @@ int PackSeveralFiles(Console& console, const CommandLine& line) {
   }
   int status = cli::kExitOk;
   trimlet packer;
+  packer.SetKeptComments(line.options.comments);
   pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
   bool byteOrderMark = false;
   for (size_t i = 0; i < line.inputs.size(); ++i) {

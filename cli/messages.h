@@ -20,6 +20,8 @@ inline constexpr const char* kUsage =
     "  -o, --outfile FILE  write FILE; every other name is an input\n"
     "  -nse, /nse          do not encode strings\n"
     "  -nvc, /nvc          do not rename variables\n"
+    "  --comments=WHICH    keep the licence comments (legal, the default: /*! */,\n"
+    "                      @license, @preserve), every comment (all), or none\n"
     "  --module            read every input as an ES module\n"
     "  --script            read every input as a script\n"
     "  -q, --quiet         print errors only\n"

@@ -123,7 +123,8 @@ class TextOf {
       case Identifier: return identifiers_.Text(t.value);
       case Literal:
       case Template:
-      case Hashbang: return literals_.Text(t.value);
+      case Hashbang:
+      case Comment: return literals_.Text(t.value);
       case RegExp: return regExps_.Text(t.value);
       default: return {};
     }
@@ -141,7 +142,8 @@ class TextOf {
       case Identifier: return &identifiers_;
       case Literal:
       case Template:
-      case Hashbang: return &literals_;
+      case Hashbang:
+      case Comment: return &literals_;
       case RegExp: return &regExps_;
       default: return nullptr;
     }
@@ -193,6 +195,16 @@ bool LeftOut(const TokenList& tokens, size_t i, size_t end, bool compact) {
   return (t.flags & kEndsStatement) != 0 && i + 1 < end && tokens[i + 1].IsPunct(kCloseBrace);
 }
 
+// The first token from `i` on that is written and is no comment: the one the
+// separator after a token depends on.
+size_t NextShown(const TokenList& tokens, size_t i, size_t end, bool compact) {
+  while (i < end && (tokens[i].kind == Comment || LeftOut(tokens, i, end, compact))) ++i;
+  return i;
+}
+
+// Comments kept between two tokens stand after the separator that the two
+// need, as written; a line comment ends at a line break, and a "/" before a
+// comment keeps a space, or the two would read as //.
 template <typename Texts, typename Out>
 void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t stop, size_t end,
           const Texts& textOf, Out& out, bool compact) {
@@ -205,8 +217,17 @@ void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t st
       out.push_back(u'\n');
       continue;
     }
-    const size_t next = i + 1 < end && LeftOut(tokens, i + 1, end, compact) ? i + 2 : i + 1;
-    if (next >= end) break;
+    if (t.kind == Comment) {
+      const std::u16string_view text = texts.TokenText(t);
+      if (text.size() > 1 && text[1] == u'/') out.push_back(u'\n');
+      continue;
+    }
+    const bool commentNext = i + 1 < end && tokens[i + 1].kind == Comment;
+    const size_t next = NextShown(tokens, i + 1, end, compact);
+    if (next >= end) {
+      if (commentNext && t.IsPunct(kSlash)) out.push_back(u' ');
+      continue;
+    }
     const Token& n = tokens[next];
     const Token* after = next + 1 < end ? &tokens[next + 1] : nullptr;
     if (NeedsSpace(texts, t, n, after) && !(compact && QuoteSeparates(texts, t, n))) {
@@ -218,6 +239,8 @@ void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t st
       out.push_back(u';');
     } else if (n.IsKeyword(kElse) && !t.IsPunct(kSemicolon) && !t.IsPunct(kCloseBrace)) {
       out.push_back(u';');
+    } else if (commentNext && t.IsPunct(kSlash)) {
+      out.push_back(u' ');
     }
   }
 }
@@ -249,9 +272,9 @@ class EncodedTexts {
   }
 
   std::string_view operator()(const Token& t) const {
-    if (t.kind < 0 || t.kind > Hashbang) return {};
-    const std::vector<uint64_t>& spans =
-        spans_[static_cast<size_t>(t.kind == Template || t.kind == Hashbang ? int32_t{Literal} : t.kind)];
+    if (t.kind < 0 || t.kind > Comment) return {};
+    const bool literal = t.kind == Template || t.kind == Hashbang || t.kind == Comment;
+    const std::vector<uint64_t>& spans = spans_[static_cast<size_t>(literal ? int32_t{Literal} : t.kind)];
     if (t.value < 0 || static_cast<size_t>(t.value) >= spans.size()) return {};
     const uint64_t span = spans[static_cast<size_t>(t.value)];
     return {bytes_.data() + (span >> 32), static_cast<size_t>(span & 0xFFFFFFFFu)};
@@ -281,7 +304,7 @@ class EncodedTexts {
   static size_t CountOf(const Table& table) { return table.size(); }
   static size_t CountOf(const TextTable& table) { return static_cast<size_t>(table.Count()); }
 
-  std::vector<uint64_t> spans_[Hashbang + 1];
+  std::vector<uint64_t> spans_[Comment + 1];
   std::string bytes_;
 };
 

@@ -339,6 +339,7 @@ void HtmlDocument::AddScript(std::u16string_view page, size_t start, size_t end,
                              int32_t blockIndex, bool module) {
   const std::u16string_view body = page.substr(start, end - start);
   auto packer = std::make_unique<trimlet>(session_);
+  packer->SetKeptComments(keptComments);
   // An empty body scans to no tokens and packs to nothing.
   packer->AddSource(body, blockIndex, nullptr, module ? SourceGoal::Module : SourceGoal::Script);
   HtmlSegment segment{std::u16string(body), true, std::move(packer), module, std::nullopt};
@@ -413,6 +414,7 @@ std::u16string HtmlDocument::Reassemble(const PackOptions& options) {
 std::u16string PackHtml(std::u16string_view page, const PackOptions& options,
                         std::vector<SourceProblem>* kept) {
   HtmlDocument document;
+  document.keptComments = options.comments;
   document.Parse(page);
   if (kept != nullptr) {
     for (const HtmlSegment& segment : document.segments) {

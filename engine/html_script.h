@@ -49,6 +49,8 @@ class HtmlDocument {
   std::u16string Reassemble(const PackOptions& options);
 
   std::vector<HtmlSegment> segments;
+  // Which comments the script bodies keep; set before Parse.
+  KeepComments keptComments = KeepComments::None;
 
  private:
   // The blocks of a page meet in one global scope: their packers share the

@@ -1,6 +1,7 @@
 #include "lexer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "char_class.h"
 #include "regexp_syntax.h"
@@ -171,6 +172,38 @@ void Lexer<Unit>::SkipBlockComment() {
   Fail(static_cast<size_t>(start - begin_), "unterminated comment");
 }
 
+namespace {
+
+// Whether a comment is a licence that redistributed code must keep: /*! ... */,
+// //! ..., or one that says @license or @preserve.
+template <typename Unit>
+bool IsLicenceComment(const Unit* from, const Unit* to) {
+  if (to - from >= 3 && from[2] == u'!') return true;
+  for (const Unit* q = from; q < to; ++q) {
+    if (*q != u'@') continue;
+    for (const char* word : {"license", "preserve"}) {
+      const size_t n = std::strlen(word);
+      if (static_cast<size_t>(to - q - 1) >= n && std::equal(word, word + n, q + 1)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// Keeps the comment from `from` to the cursor, as the options ask; an HTML-like
+// comment (<!-- or -->) is kept as a line comment.
+template <typename Unit>
+void Lexer<Unit>::KeepComment(const Unit* from, bool htmlLike) {
+  const auto offset = static_cast<size_t>(from - begin_);
+  if (offset < keptUpTo_) return;
+  if (keep_ == KeepComments::Legal && (htmlLike || !IsLicenceComment(from, p_))) return;
+  keptUpTo_ = static_cast<size_t>(p_ - begin_);
+  std::u16string text = htmlLike ? u"//" : u"";
+  text.append(TextUnits<Unit>::Wide(from, p_, wide_));
+  comments_.push_back(KeptComment{offset, tables_.literals.Intern(text), line_});
+}
+
 // `-->` opens a comment when only blanks and comments stand before it on its
 // line (or at the start of the text), in a script.
 template <typename Unit>
@@ -197,24 +230,25 @@ bool Lexer<Unit>::SkipBlanksAndComments() {
         sawNewLine = true;
         continue;
       }
+      const Unit* const from = p_;
       if (c == u'/' && p_ + 1 < end_) {
         if (p_[1] == u'/') {
           SkipLineComment();
+          if (keep_ != KeepComments::None) KeepComment(from, false);
           continue;
         }
         if (p_[1] == u'*') {
           SkipBlockComment();
+          if (keep_ != KeepComments::None) KeepComment(from, false);
           if (current_.newLineBefore) sawNewLine = true;
           continue;
         }
       }
-      if (c == u'<' && !module_ && end_ - p_ >= 4 && p_[1] == u'!' && p_[2] == u'-' &&
-          p_[3] == u'-') {
+      const bool htmlOpen = c == u'<' && !module_ && end_ - p_ >= 4 && p_[1] == u'!' &&
+                            p_[2] == u'-' && p_[3] == u'-';
+      if (htmlOpen || (c == u'-' && AtHtmlCloseComment(sawNewLine || current_.newLineBefore))) {
         SkipLineComment();
-        continue;
-      }
-      if (c == u'-' && AtHtmlCloseComment(sawNewLine || current_.newLineBefore)) {
-        SkipLineComment();
+        if (keep_ == KeepComments::All) KeepComment(from, true);
         continue;
       }
       return true;

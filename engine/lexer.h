@@ -60,6 +60,18 @@ struct SyntaxError {
   bool tooDeep = false;      // nesting past what the parser was allowed
 };
 
+// Which comments are kept in the output: none, the licence comments (/*! */,
+// //!, and any holding @license or @preserve), or all.
+enum class KeepComments : uint8_t { None, Legal, All };
+
+// A comment to keep: where it starts, its text (in the literals table) and
+// the line it ends on.
+struct KeptComment {
+  size_t offset;
+  int32_t text;
+  int32_t line;
+};
+
 // The tables a lexer interns its texts in.
 struct LexTables {
   TextTable& identifiers;
@@ -102,6 +114,9 @@ class Lexer {
   const Unit* Text() const { return begin_; }
   // Reports progress up to the end of the text.
   void FinishProgress();
+  void SetKeptComments(pack::KeepComments which) { keep_ = which; }
+  // The comments kept so far, in the order they stand.
+  const std::vector<KeptComment>& Comments() const { return comments_; }
 
  private:
   struct State {
@@ -113,6 +128,7 @@ class Lexer {
   bool SkipBlanksAndComments();
   void SkipLineComment();
   void SkipBlockComment();
+  void KeepComment(const Unit* from, bool htmlLike);
   void LineBreak();
   bool AtHtmlCloseComment(bool newLine) const;
   void ScanHashbang();
@@ -145,6 +161,9 @@ class Lexer {
   const Unit* counted_;
   int32_t countedUnits_ = 0;
   Lexeme current_;
+  pack::KeepComments keep_ = pack::KeepComments::None;
+  std::vector<KeptComment> comments_;
+  size_t keptUpTo_ = 0;  // the end of the last comment kept: a look ahead reads it again
   WordCache words_;
   std::u16string wide_;
   std::u16string plain_;

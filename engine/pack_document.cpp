@@ -59,6 +59,7 @@ PackResult PackPage(const SourceForm& form, const PackOptions& options,
 PackResult PackScript(const SourceForm& form, platform::FileBytes* owner,
                       const PackOptions& options, ProgressCallback progress) {
   trimlet packer;
+  packer.SetKeptComments(options.comments);
   const bool added = AddFileBytes(packer, form, 0, progress, owner, options.goal);
   return PackScanned(packer, added, form.encoding, form.byteOrderMark, options);
 }

@@ -21,6 +21,7 @@ struct PackOptions {
   bool encodeStrings = true;
   bool changeVariableNames = true;
   SourceGoal goal = SourceGoal::Detect;  // how a script file is read
+  KeepComments comments = KeepComments::Legal;
 };
 
 // Binds the names of the sources, then runs the stages the options switch on:

@@ -114,6 +114,7 @@ bool trimlet::Parse(const Unit* text, size_t size, int32_t source, pack::Progres
                             pack::LexTables{session_->identifiers, session_->literals,
                                             session_->regExps},
                             goal == pack::Goal::Module, progress);
+    lexer.SetKeptComments(keptComments_);
     try {
       pack::ParseSource(lexer, tokens_, *scopes, options);
       error.reset();

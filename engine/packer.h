@@ -55,6 +55,8 @@ class trimlet {
   // The same for the bytes of well-formed UTF-8 (ASCII included), read as they are.
   bool AddSourceUtf8(std::string_view bytes, int32_t source, pack::ProgressCallback progress,
                      pack::SourceGoal goal = pack::SourceGoal::Script);
+  // Which comments the sources added from now on keep (none unless set).
+  void SetKeptComments(pack::KeepComments which) { keptComments_ = which; }
   // Why the last source added was refused; empty when it was not.
   const std::optional<pack::SourceProblem>& Problem() const { return problem_; }
 
@@ -108,5 +110,6 @@ class trimlet {
   std::vector<std::unique_ptr<pack::Scopes>> scopes_;
   std::optional<pack::SourceProblem> problem_;
   bool anySource_ = false;
+  pack::KeepComments keptComments_ = pack::KeepComments::None;
   bool renamed_ = false;
 };

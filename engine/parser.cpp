@@ -194,6 +194,7 @@ class Parser {
   void Expect(int32_t punct);
   void ExpectKeyword(int32_t keyword);
   void InsertSemicolon() { tokens_.Append(kInsertedSemicolon); }
+  void AppendCommentsBefore(size_t offset);
   void ExpectSemicolon();
   bool CanInsertSemicolon() const {
     return IsP(kSemicolon) || IsP(kCloseBrace) || Cur().kind == kEndOfInput || Cur().newLineBefore;
@@ -379,6 +380,7 @@ class Parser {
   std::vector<uint32_t> targets_;
   ScopeError scopeError_;
   std::vector<PrivateScope> privateScopes_;
+  size_t nextComment_ = 0;  // the first kept comment not yet appended
   // Yield and await expressions, and names spelled await, read so far: an
   // arrow's parameters may hold none of the first, an async arrow's none of
   // either. (x = yield) => x   async (await) => 1
@@ -413,9 +415,21 @@ void Parser<Unit>::Append(int8_t kind, int32_t value, uint8_t flags) {
     const Token* last = tokens_.Last();
     if (last != nullptr && !last->IsPunct(kSemicolon)) tokens_.Append(kInsertedSemicolon);
   }
+  AppendCommentsBefore(Cur().begin);
   const uint8_t newLine = first_ || Cur().newLineBefore ? 1 : 0;
   first_ = false;
   tokens_.Append(Token{value, Cur().line, options_.source, kind, newLine, flags});
+}
+
+// The comments kept that stand before `offset`, as tokens of their own, each
+// where it stood between the tokens around it.
+template <typename Unit>
+void Parser<Unit>::AppendCommentsBefore(size_t offset) {
+  const std::vector<KeptComment>& comments = lex_.Comments();
+  for (; nextComment_ < comments.size() && comments[nextComment_].offset < offset; ++nextComment_) {
+    const KeptComment& c = comments[nextComment_];
+    tokens_.Append(Token{c.text, c.line, options_.source, Comment, 0, 0});
+  }
 }
 
 // A name written with escapes keeps them where its plain spelling would read
@@ -609,6 +623,7 @@ void Parser<Unit>::ParseProgram() {
   }
   bool becameStrict = false;
   ParseDirectivesAndStatements(false, becameStrict, true, 0);
+  AppendCommentsBefore(SIZE_MAX);
   if (context_.module) {
     for (const auto& [name, offset] : exportedLocals_) {
       if (!scopes_.Declares(scopes_.Current(), name)) FailAt(offset, "an exported name must be declared in the module");

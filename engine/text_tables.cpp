@@ -129,7 +129,8 @@ std::u16string_view Session::TokenText(int32_t kind, int32_t value) const {
     case Identifier: return identifiers.Text(value);
     case Literal:
     case Template:
-    case Hashbang: return literals.Text(value);
+    case Hashbang:
+    case Comment: return literals.Text(value);
     case RegExp: return regExps.Text(value);
     default: return {};
   }

@@ -21,6 +21,7 @@ enum TokenKind : int32_t {
   RegExp = 5,
   Template = 6,  // a part of a template literal, kept as written: `a${  }b${  }c`
   Hashbang = 7,  // the #! line a source may start with
+  Comment = 8,   // a comment kept as written: /*! licence */, // note
 };
 
 // What the parser tells the stages after it about a token.

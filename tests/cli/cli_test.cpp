@@ -94,6 +94,7 @@ TEST_F(CliTest, UsageVersionAndRefusedCommandLines) {
       {"-x in.js out.js", -6, "", ": unknown option -x"},
       {"in.js -o", -6, "", ": -o needs a file name after it"},
       {"-o a.js --outfile=b.js in.js", -6, "", ": the output is named twice"},
+      {"--comments=some in.js out.js", -6, "", ": --comments takes none, legal or all, not some"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);
@@ -143,6 +144,13 @@ TEST_F(CliTest, OptionsSwitchStagesOff) {
   EXPECT_EQ(Read("out.js"), "function f(){var x='a';\nreturn x}");
   EXPECT_EQ(Run("in.js /nse -nvc out2.js").code, 0);
   EXPECT_EQ(Read("out2.js"), Read("out.js"));
+  Write("lic.js", "/*! keep */ x = 1 // note\n");
+  EXPECT_EQ(Run("lic.js out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "/*! keep */x=1");
+  EXPECT_EQ(Run("--comments=none lic.js out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "x=1");
+  EXPECT_EQ(Run("--comments=all lic.js out.js").code, 0);
+  EXPECT_EQ(Read("out.js"), "/*! keep */x=1// note\n");
 }
 
 TEST_F(CliTest, SeveralFilesInOrder) {

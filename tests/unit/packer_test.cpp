@@ -163,6 +163,25 @@ TEST(PackerTest, Separators) {
   ExpectRows(std::begin(rows), std::end(rows));
 }
 
+// Licence comments stay where they stand, between the same tokens; a line
+// comment ends at a line break, and "/" keeps a space before a comment.
+TEST(PackerTest, LicenceCommentsAreKept) {
+  const Row rows[] = {
+      {"/*! lib v1 */\nvar a = 1 // @license MIT\nvar b = a / /*! x */ 2",
+       "/*! lib v1 */var a=1;// @license MIT\nvar b=a/ /*! x */2"},
+      {"if (a) b() /*! why */\nelse c()", "if(a)b();/*! why */else c()"},
+      {"x = 1 // note\n/* plain */ y = 2 /** @preserve */", "x=1;y=2/** @preserve */"},
+      {"// @preserve\n", "// @preserve\n"},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+  pack::PackOptions all = testutil::NoStages();
+  all.comments = pack::KeepComments::All;
+  testutil::ExpectPacked("x = 1 // note\n/* plain */ y = 2\n<!-- old\n", "x=1;// note\n/* plain */y=2//<!-- old\n", all);
+  pack::PackOptions none = testutil::NoStages();
+  none.comments = pack::KeepComments::None;
+  testutil::ExpectPacked("/*! lib */ x = 1 // @license\n", "x=1", none);
+}
+
 TEST(PackerTest, EmptyInputsGiveEmptyOutput) {
   trimlet packer;
   EXPECT_FALSE(packer.AddSource(u"", 0, nullptr));
