@@ -25,6 +25,17 @@ bool TakeOption(const std::string& word, const std::string* next, size_t& used, 
     } else {
       line.error = "--comments takes none, legal or all, not " + which;
     }
+  } else if (word.compare(0, 10, "--charset=") == 0) {
+    const std::string which = word.substr(10);
+    if (which == "utf-8" || which == "utf8") {
+      line.options.charset = pack::TextEncoding::Utf8;
+    } else if (which == "cp1251" || which == "windows-1251") {
+      line.options.charset = pack::TextEncoding::Cp1251;
+    } else if (which == "latin1" || which == "iso-8859-1") {
+      line.options.charset = pack::TextEncoding::Latin1;
+    } else {
+      line.error = "--charset takes utf-8, cp1251 or latin1, not " + which;
+    }
   } else if (word == "-h" || word == "--help") {
     line.help = true;
   } else if (word == "--version") {

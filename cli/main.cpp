@@ -73,6 +73,17 @@ bool EndsWith(const std::string& name, const char* suffix) {
   return name.size() >= n && name.compare(name.size() - n, n, suffix) == 0;
 }
 
+// A name ending in .html, .htm or .xhtml names a page, whatever it starts with.
+bool IsPageName(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return EndsWith(lower, ".html") || EndsWith(lower, ".htm") || EndsWith(lower, ".xhtml");
+}
+
+bool IsXhtmlName(const std::string& name) {
+  return IsPageName(name) && (EndsWith(name, ".xhtml") || EndsWith(name, ".XHTML"));
+}
+
 // How a file is read: as the options say, else a .mjs file as a module, a .cjs
 // file as node's CommonJS module, and any other as whichever its text is.
 pack::SourceGoal GoalOf(const CommandLine& line, const std::string& name) {
@@ -112,6 +123,8 @@ int PackSingleFile(Console& console, const CommandLine& line) {
   }
   pack::PackOptions options = line.options;
   options.goal = GoalOf(line, input);
+  options.page = IsPageName(input);
+  options.xhtml = IsXhtmlName(input);
   const pack::PackResult result = pack::PackTakingBytes(std::move(bytes), options, PrintProgress);
   switch (result.status) {
     case pack::PackStatus::EmptySource:
@@ -152,6 +165,7 @@ int PackSeveralFiles(Console& console, const CommandLine& line) {
   int status = cli::kExitOk;
   trimlet packer;
   packer.SetKeptComments(line.options.comments);
+  // The output is written as the first input is, or as UTF-8 once any input is.
   pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
   bool byteOrderMark = false;
   for (size_t i = 0; i < line.inputs.size(); ++i) {
@@ -163,12 +177,22 @@ int PackSeveralFiles(Console& console, const CommandLine& line) {
       if (status == cli::kExitOk) status = cli::kExitUnreadable;
       continue;
     }
-    const pack::SourceForm form = pack::DetectSource(bytes.View());
-    if (form.encoding == pack::TextEncoding::Utf8) encoding = pack::TextEncoding::Utf8;
-    if (i == 0) byteOrderMark = form.byteOrderMark;
+    const pack::SourceForm form = pack::DetectSource(bytes.View(), line.options.charset);
+    const std::string shown = DisplayName(input);
+    if (IsPageName(input) || pack::IsHtmlPage(form)) {
+      console.Failure(cli::kFailed, shown.c_str());
+      console.Detail(cli::kPageInGroup, shown.c_str());
+      status = cli::kExitUsage;
+      continue;
+    }
+    if (i == 0) {
+      encoding = form.encoding;
+      byteOrderMark = form.byteOrderMark;
+    } else if (form.encoding == pack::TextEncoding::Utf8 && !pack::IsUtf16(encoding)) {
+      encoding = pack::TextEncoding::Utf8;
+    }
     const bool added = pack::AddFileBytes(packer, form, static_cast<int32_t>(i + 1), PrintProgress,
                                           &bytes, GoalOf(line, input));
-    const std::string shown = DisplayName(input);
     if (added) {
       console.Note(cli::kGroupOk, shown.c_str());
       continue;

@@ -402,9 +402,16 @@ std::u16string HtmlDocument::Reassemble(const PackOptions& options) {
     RunStages(*segment.packer, options);
     const std::optional<std::u16string> packed = segment.packer->Output();
     if (packed && packed->empty()) continue;
-    // In a module "<!--" opens no comment: its body goes in bare.
+    // In a module "<!--" opens no comment: its body goes in bare. In XHTML it
+    // opens an XML comment that would hide the script: the body keeps the
+    // CDATA section it had, or goes in bare.
     std::u16string wrapped;
-    if (packed) wrapped = segment.module ? *packed : u"<!--\n" + *packed + u"\n//-->";
+    if (packed && options.xhtml) {
+      const bool cdata = segment.text.find(u"<![CDATA[") != std::u16string::npos;
+      wrapped = cdata ? u"//<![CDATA[\n" + *packed + u"\n//]]>" : *packed;
+    } else if (packed) {
+      wrapped = segment.module ? *packed : u"<!--\n" + *packed + u"\n//-->";
+    }
     // A body that cannot be packed safely is kept as it stood.
     page += packed && EndsAtItsEndTag(wrapped) ? wrapped : segment.text;
   }

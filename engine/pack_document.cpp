@@ -47,11 +47,13 @@ void Release(platform::FileBytes* owner) {
 
 PackResult PackPage(const SourceForm& form, const PackOptions& options,
                     platform::FileBytes* owner) {
+  PackOptions pageOptions = options;
+  pageOptions.xhtml = options.xhtml || IsXmlPage(form);
   const SourceText source = DecodeSource(form);
   Release(owner);
   PackResult result;
   result.html = true;
-  const std::u16string page = PackHtml(source.text, options, &result.keptBlocks);
+  const std::u16string page = PackHtml(source.text, pageOptions, &result.keptBlocks);
   result.bytes = EncodeOutput(page, source.encoding, source.byteOrderMark);
   return result;
 }
@@ -66,8 +68,8 @@ PackResult PackScript(const SourceForm& form, platform::FileBytes* owner,
 
 PackResult PackBytes(std::string_view fileBytes, platform::FileBytes* owner,
                      const PackOptions& options, ProgressCallback progress) {
-  const SourceForm form = DetectSource(fileBytes);
-  if (IsHtmlPage(form)) return PackPage(form, options, owner);
+  const SourceForm form = DetectSource(fileBytes, options.charset);
+  if (options.page || IsHtmlPage(form)) return PackPage(form, options, owner);
   return PackScript(form, owner, options, progress);
 }
 

@@ -9,6 +9,7 @@
 
 #include "lexer.h"
 #include "packer.h"
+#include "source_text.h"
 
 
 namespace platform {
@@ -22,6 +23,13 @@ struct PackOptions {
   bool changeVariableNames = true;
   SourceGoal goal = SourceGoal::Detect;  // how a script file is read
   KeepComments comments = KeepComments::Legal;
+  // How the bytes are read, instead of the detection (--charset).
+  std::optional<TextEncoding> charset = std::nullopt;
+  // The file's name says it is a page (.html, .htm, .xhtml), whatever it
+  // starts with; `xhtml`: an XHTML page, whose script blocks keep their CDATA
+  // sections and get no "<!--" around them (also found from an XML declaration).
+  bool page = false;
+  bool xhtml = false;
 };
 
 // Binds the names of the sources, then runs the stages the options switch on:

@@ -173,6 +173,15 @@ std::optional<std::u16string> trimlet::Output() const {
 std::optional<std::string> trimlet::OutputBytes(pack::TextEncoding encoding,
                                                 bool byteOrderMark) const {
   constexpr size_t kTwoPartsFrom = size_t{1} << 17;
+  if (pack::IsUtf16(encoding)) {  // written as UTF-8 first, then turned into UTF-16
+    const std::optional<std::string> utf8 = OutputBytes(pack::TextEncoding::Utf8, false);
+    if (!utf8) return std::nullopt;
+    try {
+      return pack::EncodeOutput(platform::Utf8ToWide(*utf8), encoding, true);
+    } catch (const std::bad_alloc&) {
+      return std::nullopt;
+    }
+  }
   try {
     const pack::TokenList& tokens = Tokens();
     const size_t end = tokens.Size();

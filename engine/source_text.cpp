@@ -10,6 +10,8 @@ namespace pack {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 // Eight bytes at a time: this reads the whole file once.
 bool HasNonAscii(std::string_view bytes) {
@@ -43,8 +45,16 @@ bool IsUtf8(std::string_view bytes) {
 
 }  // namespace
 
-SourceForm DetectSource(std::string_view bytes) {
+SourceForm DetectSource(std::string_view bytes, std::optional<TextEncoding> charset) {
   SourceForm form;
+  for (const auto& [mark, encoding] : {std::pair{kUtf16LeMark, TextEncoding::Utf16Le},
+                                       std::pair{kUtf16BeMark, TextEncoding::Utf16Be}}) {
+    if (bytes.substr(0, mark.size()) != mark) continue;
+    form.encoding = encoding;
+    form.byteOrderMark = true;
+    form.body = bytes.substr(mark.size());
+    return form;
+  }
   const bool marked = bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark;
   if (marked) {
     form.byteOrderMark = true;
@@ -52,11 +62,84 @@ SourceForm DetectSource(std::string_view bytes) {
   }
   form.body = bytes;
   const bool ascii = !HasNonAscii(bytes);
+  if (charset && !IsUtf16(*charset)) {
+    form.encoding = *charset;
+    form.utf8Body = ascii || (*charset == TextEncoding::Utf8 && IsUtf8(bytes));
+    return form;
+  }
   // A marked file that is not well-formed UTF-8 after all is read as code page
   // 1251, byte for byte, so that nothing is lost.
   if ((marked || !ascii) && (ascii || IsUtf8(bytes))) form.encoding = TextEncoding::Utf8;
   form.utf8Body = ascii || form.encoding == TextEncoding::Utf8;
   return form;
+}
+
+namespace {
+
+// The units of a UTF-16 body, of either byte order; an odd last byte is a U+FFFD.
+std::u16string Utf16ToText(std::string_view bytes, bool bigEndian) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2 + 1);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    text.push_back(static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
+  }
+  if (bytes.size() % 2 != 0) text.push_back(u'\uFFFD');
+  return text;
+}
+
+std::string TextToUtf16(std::u16string_view text, bool bigEndian) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (const char16_t c : text) {
+    const auto high = static_cast<char>(c >> 8);
+    const auto low = static_cast<char>(c & 0xFF);
+    bytes.push_back(bigEndian ? high : low);
+    bytes.push_back(bigEndian ? low : high);
+  }
+  return bytes;
+}
+
+std::u16string Latin1ToText(std::string_view bytes) {
+  std::u16string text(bytes.size(), u'\0');
+  for (size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);
+  return text;
+}
+
+// Characters beyond Latin-1 become "_", as they do in code page 1251.
+std::string TextToLatin1(std::u16string_view text) {
+  std::string bytes(text.size(), '\0');
+  for (size_t i = 0; i < text.size(); ++i) bytes[i] = text[i] <= 0xFF ? static_cast<char>(text[i]) : '_';
+  return bytes;
+}
+
+// The first character of the body other than blanks and line breaks; 0 for none.
+char16_t FirstCharacter(const SourceForm& form) {
+  const bool wide = IsUtf16(form.encoding);
+  const size_t step = wide ? 2 : 1;
+  for (size_t i = 0; i + step <= form.body.size(); i += step) {
+    const auto a = static_cast<unsigned char>(form.body[i]);
+    const char16_t c = !wide ? a
+                       : form.encoding == TextEncoding::Utf16Le
+                           ? static_cast<char16_t>(static_cast<unsigned char>(form.body[i + 1]) << 8 | a)
+                           : static_cast<char16_t>(a << 8 | static_cast<unsigned char>(form.body[i + 1]));
+    if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') return c;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool IsHtmlPage(const SourceForm& form) { return FirstCharacter(form) == u'<'; }
+
+bool IsXmlPage(const SourceForm& form) {
+  if (!IsHtmlPage(form)) return false;
+  SourceForm head = form;
+  head.body = form.body.substr(0, 4096);
+  const std::u16string start = DecodeSource(head).text;
+  const size_t at = start.find(u'<');
+  return at != std::u16string::npos && start.compare(at, 5, u"<?xml") == 0;
 }
 
 SourceText DecodeSource(std::string_view bytes) { return DecodeSource(DetectSource(bytes)); }
@@ -65,12 +148,26 @@ SourceText DecodeSource(const SourceForm& form) {
   SourceText source;
   source.encoding = form.encoding;
   source.byteOrderMark = form.byteOrderMark;
-  source.text = form.encoding == TextEncoding::Utf8 ? platform::Utf8ToWide(form.body)
-                                                    : platform::ToWide(form.body);
+  switch (form.encoding) {
+    case TextEncoding::Utf8: source.text = platform::Utf8ToWide(form.body); break;
+    case TextEncoding::Cp1251: source.text = platform::ToWide(form.body); break;
+    case TextEncoding::Latin1: source.text = Latin1ToText(form.body); break;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+      source.text = Utf16ToText(form.body, form.encoding == TextEncoding::Utf16Be);
+      break;
+  }
   return source;
 }
 
 std::string EncodeOutput(std::u16string_view text, TextEncoding encoding, bool byteOrderMark) {
+  switch (encoding) {
+    case TextEncoding::Utf16Le: return std::string(kUtf16LeMark) + TextToUtf16(text, false);
+    case TextEncoding::Utf16Be: return std::string(kUtf16BeMark) + TextToUtf16(text, true);
+    case TextEncoding::Latin1: return (byteOrderMark ? std::string(kUtf8Mark) : std::string()) + TextToLatin1(text);
+    case TextEncoding::Utf8:
+    case TextEncoding::Cp1251: break;
+  }
   std::string bytes = byteOrderMark ? std::string(kUtf8Mark) : std::string();
   bytes += encoding == TextEncoding::Utf8 ? platform::WideToUtf8(text) : platform::ToNarrow(text);
   return bytes;
@@ -87,6 +184,10 @@ OutputEncoder::OutputEncoder(TextEncoding encoding, bool byteOrderMark, size_t e
 void OutputEncoder::PutWide(char16_t c) {
   if (encoding_ == TextEncoding::Cp1251) {
     stage_[used_++] = platform::ToNarrow(std::u16string_view(&c, 1))[0];
+    return;
+  }
+  if (encoding_ == TextEncoding::Latin1) {
+    stage_[used_++] = c <= 0xFF ? static_cast<char>(c) : '_';
     return;
   }
   const bool high = c >= 0xD800 && c <= 0xDBFF;

@@ -2,14 +2,21 @@
 #pragma once
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace pack {
 
 // Input that is well-formed UTF-8 and holds a character beyond ASCII, or that
-// starts with a UTF-8 byte-order mark, is UTF-8; anything else is code page 1251.
-enum class TextEncoding { Cp1251, Utf8 };
+// starts with a UTF-8 byte-order mark, is UTF-8; input that starts with a
+// UTF-16 byte-order mark is UTF-16 of that byte order; anything else is code
+// page 1251. Latin-1 (ISO 8859-1) only when asked for.
+enum class TextEncoding { Cp1251, Utf8, Latin1, Utf16Le, Utf16Be };
+
+inline bool IsUtf16(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+}
 
 struct SourceText {
   std::u16string text;  // without the byte-order mark
@@ -29,7 +36,10 @@ struct SourceForm {
   std::string_view body;
 };
 
-SourceForm DetectSource(std::string_view bytes);
+// `charset`, when given, says how the bytes after a UTF-8 byte-order mark are
+// read (UTF-8, code page 1251 or Latin-1) instead of the detection; a UTF-16
+// byte-order mark always decides.
+SourceForm DetectSource(std::string_view bytes, std::optional<TextEncoding> charset = std::nullopt);
 
 // The body of bytes whose form DetectSource found, decoded to UTF-16.
 SourceText DecodeSource(const SourceForm& form);
@@ -125,13 +135,10 @@ class OutputEncoder {
   char stage_[kStageSize];
 };
 
-// A text whose first character (after any byte-order mark) is "<" is an HTML
-// page; "<" is one byte in UTF-8 and code page 1251 alike.
-inline bool IsHtmlPage(const SourceText& source) {
-  return !source.text.empty() && source.text[0] == u'<';
-}
-inline bool IsHtmlPage(const SourceForm& form) {
-  return !form.body.empty() && form.body[0] == '<';
-}
+// A text whose first character other than blanks and line breaks (after any
+// byte-order mark) is "<" is an HTML page.
+bool IsHtmlPage(const SourceForm& form);
+// A page that starts with an XML declaration (<?xml) is XHTML.
+bool IsXmlPage(const SourceForm& form);
 
 }  // namespace pack

@@ -156,7 +156,7 @@ TEST_F(CliTest, OptionsSwitchStagesOff) {
 TEST_F(CliTest, SeveralFilesInOrder) {
   Write("a.js", "x = 1\n");
   Write("b.js", "y = 2\n");
-  Write("c.js", "<!-- a page would start like this\nz = 3\n");
+  Write("c.js", "--> an HTML-like comment of a script\nz = 3\n");
   const RunResult r = Run("-nse -nvc a.js b.js c.js out.js");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, std::string(kBanner) + "a.js Ok!                       \n" +
@@ -285,6 +285,41 @@ TEST_F(CliTest, ModulesAndScripts) {
   EXPECT_EQ(Run("-nse c.cjs out.js").code, 0);
   EXPECT_EQ(Read("out.js"), "const e=require('x');if(!e)return;module.exports=e;");
   EXPECT_EQ(Run("-nse --script c.cjs out.js").code, -5);
+}
+
+// A page is a page by its first character after blanks, or by its name; it
+// is packed alone. UTF-16 comes back as UTF-16 with its mark; --charset
+// decides how bytes are read; an XHTML page keeps its CDATA sections.
+TEST_F(CliTest, InputForms) {
+  using std::string_literals::operator""s;
+  const std::string block = "<script>var a = 1\n</script>";
+  const std::string packedBlock = "<script><!--\nvar a=1\n//--></script>";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* options;
+    std::string packed;
+  } cases[] = {
+      {"lead.txt", "\n <p>x;y</p>" + block, "", "\n <p>x;y</p>" + packedBlock},
+      {"frag.html", "x;y" + block, "", "x;y" + packedBlock},
+      {"w.js", "\xFF\xFEx\0 \0=\0 \0'\0\x16\x04'\0"s, "", "\xFF\xFEx\0=\0'\0\x16\x04'\0"s},
+      {"l.js", "s = 'caf\xE9'", "--charset=latin1", "s='caf\xE9'"},
+      {"u.js", "// \xFF\ns = 'caf\xC3\xA9'", "--charset=utf-8", "s='caf\xC3\xA9'"},
+      {"x.xhtml", "<script>//<![CDATA[\nvar a = 1 < 2\n//]]>\n</script>", "",
+       "<script>//<![CDATA[\nvar a=1<2\n//]]></script>"},
+      {"d.html", "<?xml version='1.0'?><script>var a = 1\n</script>", "", "<?xml version='1.0'?><script>var a=1</script>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(c.name, c.bytes);
+    EXPECT_EQ(Run(std::string("-nse -nvc ") + c.options + " " + c.name + " out").code, 0);
+    EXPECT_EQ(Read("out"), c.packed);
+  }
+  Write("out.js", "old");
+  EXPECT_EQ(Run("l.js frag.html out.js").code, -6);
+  EXPECT_NE(RunForErrors("l.js lead.txt out.js").out.find("an HTML page is packed alone"), std::string::npos);
+  EXPECT_EQ(Read("out.js"), "old");
+  EXPECT_EQ(Run("--charset=koi8 l.js out.js").code, -6);
 }
 
 TEST_F(CliTest, BytesOutsideTheCodePageSurvive) {

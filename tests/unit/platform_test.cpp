@@ -73,24 +73,42 @@ TEST(Utf8Test, MalformedBytesBecomeReplacementCharacters) {
 }
 
 TEST(SourceTextTest, EncodingIsDetectedAndKept) {
+  using std::string_literals::operator""s;
   const struct {
-    const char* bytes;
+    std::string bytes;
     pack::TextEncoding encoding;
     bool mark;
+    std::u16string text;
   } rows[] = {
-      {"var x", pack::TextEncoding::Cp1251, false},
-      {"s='\xD0\x96'", pack::TextEncoding::Utf8, false},
-      {"s='\xC6'", pack::TextEncoding::Cp1251, false},
-      {"\xEF\xBB\xBFx", pack::TextEncoding::Utf8, true},
+      {"var x", pack::TextEncoding::Cp1251, false, u"var x"},
+      {"s='\xD0\x96'", pack::TextEncoding::Utf8, false, u"s='\u0416'"},
+      {"s='\xC6'", pack::TextEncoding::Cp1251, false, u"s='\u0416'"},
+      {"\xEF\xBB\xBFx", pack::TextEncoding::Utf8, true, u"x"},
+      {"\xFF\xFEx\0\x16\x04"s, pack::TextEncoding::Utf16Le, true, u"x\u0416"},
+      {"\xFE\xFF\0x\x04\x16"s, pack::TextEncoding::Utf16Be, true, u"x\u0416"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.bytes);
     const pack::SourceText source = pack::DecodeSource(row.bytes);
     EXPECT_EQ(source.encoding, row.encoding);
     EXPECT_EQ(source.byteOrderMark, row.mark);
+    EXPECT_TRUE(source.text == row.text);
     EXPECT_EQ(pack::EncodeOutput(source.text, source.encoding, source.byteOrderMark), row.bytes);
   }
-  EXPECT_TRUE(pack::IsHtmlPage(pack::DecodeSource("\xEF\xBB\xBF<p>")));
+  // --charset decides how the bytes are read; a UTF-16 mark still decides
+  const pack::SourceForm latin = pack::DetectSource("s='caf\xE9'", pack::TextEncoding::Latin1);
+  EXPECT_TRUE(pack::DecodeSource(latin).text == u"s='caf\u00E9'");
+  EXPECT_EQ(pack::EncodeOutput(u"s='caf\u00E9\u0416'", pack::TextEncoding::Latin1, false), "s='caf\xE9_'");
+  const pack::SourceForm utf8 = pack::DetectSource("s='caf\xC3\xA9' // \xFF", pack::TextEncoding::Utf8);
+  EXPECT_TRUE(pack::DecodeSource(utf8).text.substr(0, 8) == u"s='caf\u00E9'");
+  EXPECT_EQ(pack::DetectSource("\xFF\xFE<\0"s, pack::TextEncoding::Utf8).encoding, pack::TextEncoding::Utf16Le);
+  // a page starts with "<" after any mark, blanks and line breaks
+  for (const std::string& page : {"\xEF\xBB\xBF<p>"s, " \r\n\t<p>"s, "\xFF\xFE\n\0<\0"s}) {
+    EXPECT_TRUE(pack::IsHtmlPage(pack::DetectSource(page))) << page;
+  }
+  EXPECT_FALSE(pack::IsHtmlPage(pack::DetectSource(" x<y")));
+  EXPECT_TRUE(pack::IsXmlPage(pack::DetectSource("\n<?xml version=\"1.0\"?><html/>")));
+  EXPECT_FALSE(pack::IsXmlPage(pack::DetectSource("<html><?xml?>")));
 }
 
 // A large text is checked for UTF-8 in two halves at once: wherever the middle
