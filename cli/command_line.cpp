@@ -36,6 +36,10 @@ bool TakeOption(const std::string& word, const std::string* next, size_t& used, 
     } else {
       line.error = "--charset takes utf-8, cp1251 or latin1, not " + which;
     }
+  } else if (word == "--source-map" || word == "--source-map=file" || word == "--source-map=inline") {
+    line.sourceMap = word == "--source-map=inline" ? SourceMapKind::Inline : SourceMapKind::File;
+  } else if (word.compare(0, 13, "--source-map=") == 0) {
+    line.error = "--source-map takes file or inline, not " + word.substr(13);
   } else if (word == "-h" || word == "--help") {
     line.help = true;
   } else if (word == "--version") {
@@ -89,6 +93,9 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
     return line;
   }
   if (names.empty()) line.error = "no input file named";
+  if (line.sourceMap == SourceMapKind::File && line.output == "-") {
+    line.error = "--source-map writes OUTPUT.map beside the output: name an output file, or use --source-map=inline";
+  }
   line.inputs = std::move(names);
   return line;
 }

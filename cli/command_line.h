@@ -8,6 +8,8 @@
 
 namespace cli {
 
+enum class SourceMapKind { None, File, Inline };
+
 struct CommandLine {
   std::vector<std::string> inputs;  // "-" reads standard input
   std::string output;               // "-" writes standard output
@@ -16,6 +18,7 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   bool quiet = false;
+  SourceMapKind sourceMap = SourceMapKind::None;  // --source-map[=inline]
   bool nothingGiven = false;  // no argument at all
   std::string error;          // what is wrong with the arguments; empty when nothing is
 };

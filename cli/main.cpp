@@ -155,16 +155,82 @@ const std::string* InputThatIsOutput(const CommandLine& line) {
   return nullptr;
 }
 
-// Every input is read and packed, in order, into one output; nothing is
-// written unless every one of them could be.
-int PackSeveralFiles(Console& console, const CommandLine& line) {
-  if (InputThatIsOutput(line) != nullptr) {
+// The file part of a path.
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// How a source map names an input: its path from the map's folder when both
+// are relative to the working folder, else the path as it was given.
+std::string MapSourceName(const std::string& input, const std::string& output) {
+  if (input == "-") return cli::kStandardInputName;
+  const auto absolute = [](const std::string& p) { return !p.empty() && (p[0] == '/' || p[0] == '\\' || (p.size() > 1 && p[1] == ':')); };
+  if (absolute(input) || absolute(output)) return input;
+  const auto parts = [](const std::string& p) {
+    std::vector<std::string> out;
+    size_t from = 0;
+    for (size_t i = 0; i <= p.size(); ++i) {
+      if (i < p.size() && p[i] != '/' && p[i] != '\\') continue;
+      const std::string part = p.substr(from, i - from);
+      if (!part.empty() && part != ".") out.push_back(part);
+      from = i + 1;
+    }
+    return out;
+  };
+  std::vector<std::string> folder = parts(output);
+  if (!folder.empty()) folder.pop_back();
+  const std::vector<std::string> path = parts(input);
+  size_t common = 0;
+  while (common < folder.size() && common + 1 < path.size() && folder[common] == path[common] && folder[common] != "..") ++common;
+  std::string name;
+  for (size_t k = common; k < folder.size(); ++k) name += "../";
+  for (size_t k = common; k < path.size(); ++k) name += path[k] + (k + 1 < path.size() ? "/" : "");
+  return name;
+}
+
+// Writes the packed bytes, and with --source-map the map beside them first.
+int WritePacked(Console& console, const CommandLine& line, const trimlet& packer,
+                pack::TextEncoding encoding, bool byteOrderMark, const std::vector<pack::MapSource>& sources) {
+  if (line.sourceMap == cli::SourceMapKind::None) {
+    const std::optional<std::string> packed = packer.OutputBytes(encoding, byteOrderMark);
+    if (!packed) {
+      console.Failure("%s", cli::kOutOfMemory);
+      return cli::kExitOutOfMemory;
+    }
+    return WriteOutputFile(console, line.output, *packed);
+  }
+  const std::string file = line.output == "-" ? "" : BaseName(line.output);
+  const std::string url = line.sourceMap == cli::SourceMapKind::File ? file + ".map" : "";
+  std::string map;
+  const std::optional<std::string> packed =
+      packer.OutputWithSourceMap(encoding, byteOrderMark, file, sources, url, map);
+  if (!packed) {
+    console.Failure("%s", cli::kOutOfMemory);
+    return cli::kExitOutOfMemory;
+  }
+  if (line.sourceMap == cli::SourceMapKind::File) {
+    const int written = WriteOutputFile(console, line.output + ".map", map);
+    if (written != cli::kExitOk) return written;
+  }
+  return WriteOutputFile(console, line.output, *packed);
+}
+
+// Every input is read and packed, in order, into one output, through one
+// packer here (several inputs, or one with a source map); nothing is written
+// unless every input could be.
+int PackScripts(Console& console, const CommandLine& line) {
+  const bool single = line.inputs.size() == 1;
+  if (!single && InputThatIsOutput(line) != nullptr) {
     console.Detail(cli::kOutputIsInput, line.output.c_str());
     return cli::kExitUsage;
   }
+  const bool mapped = line.sourceMap != cli::SourceMapKind::None;
   int status = cli::kExitOk;
   trimlet packer;
   packer.SetKeptComments(line.options.comments);
+  if (mapped) packer.KeepPositions();
+  std::vector<pack::MapSource> sources;
   // The output is written as the first input is, or as UTF-8 once any input is.
   pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
   bool byteOrderMark = false;
@@ -181,7 +247,7 @@ int PackSeveralFiles(Console& console, const CommandLine& line) {
     const std::string shown = DisplayName(input);
     if (IsPageName(input) || pack::IsHtmlPage(form)) {
       console.Failure(cli::kFailed, shown.c_str());
-      console.Detail(cli::kPageInGroup, shown.c_str());
+      console.Detail(single ? cli::kPageWithMap : cli::kPageInGroup, shown.c_str());
       status = cli::kExitUsage;
       continue;
     }
@@ -191,10 +257,12 @@ int PackSeveralFiles(Console& console, const CommandLine& line) {
     } else if (form.encoding == pack::TextEncoding::Utf8 && !pack::IsUtf16(encoding)) {
       encoding = pack::TextEncoding::Utf8;
     }
-    const bool added = pack::AddFileBytes(packer, form, static_cast<int32_t>(i + 1), PrintProgress,
-                                          &bytes, GoalOf(line, input));
+    const auto number = static_cast<int32_t>(i + 1);
+    if (mapped) sources.push_back(pack::MapSource{number, MapSourceName(input, line.output), pack::DecodeSource(form).text});
+    const bool added = pack::AddFileBytes(packer, form, number, PrintProgress, &bytes, GoalOf(line, input));
     if (added) {
-      console.Note(cli::kGroupOk, shown.c_str());
+      console.Note(single ? cli::kSingleOk : cli::kGroupOk, shown.c_str());
+      if (single) console.Note(cli::kIdentifiers, packer.Texts().identifiers.Count());
       continue;
     }
     console.Failure(cli::kFailed, shown.c_str());
@@ -206,16 +274,11 @@ int PackSeveralFiles(Console& console, const CommandLine& line) {
     }
   }
   if (status != cli::kExitOk) {
-    console.Detail(cli::kNothingWritten, line.output == "-" ? "standard output" : line.output.c_str());
+    if (!single) console.Detail(cli::kNothingWritten, line.output == "-" ? "standard output" : line.output.c_str());
     return status;
   }
   pack::RunStages(packer, line.options);
-  const std::optional<std::string> packed = packer.OutputBytes(encoding, byteOrderMark);
-  if (!packed) {
-    console.Failure("%s", cli::kOutOfMemory);
-    return cli::kExitOutOfMemory;
-  }
-  return WriteOutputFile(console, line.output, *packed);
+  return WritePacked(console, line, packer, encoding, byteOrderMark, sources);
 }
 
 int Run(const std::string& program, const std::vector<std::string>& arguments) {
@@ -239,7 +302,8 @@ int Run(const std::string& program, const std::vector<std::string>& arguments) {
   progressConsole = &console;
   console.Note(cli::kBanner, cli::kProductName);
   console.Note("%s", cli::kNotice);
-  const int code = line.inputs.size() == 1 ? PackSingleFile(console, line) : PackSeveralFiles(console, line);
+  const bool alone = line.inputs.size() == 1 && line.sourceMap == cli::SourceMapKind::None;
+  const int code = alone ? PackSingleFile(console, line) : PackScripts(console, line);
   progressConsole = nullptr;
   return code;
 }

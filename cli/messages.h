@@ -24,6 +24,8 @@ inline constexpr const char* kUsage =
     "                      @license, @preserve), every comment (all), or none\n"
     "  --charset=NAME      read the inputs as utf-8, cp1251 or latin1 (otherwise:\n"
     "                      UTF-8 when they are, UTF-16 after its mark, else cp1251)\n"
+    "  --source-map        write OUTPUT.map, a source map of the packed tokens\n"
+    "  --source-map=inline end the output with the source map itself\n"
     "  --module            read every input as an ES module\n"
     "  --script            read every input as a script\n"
     "  -q, --quiet         print errors only\n"
@@ -46,6 +48,8 @@ inline constexpr const char* kCause = "trimlet: %s: %s\n";
 inline constexpr const char* kOutputIsInput = "trimlet: %s: the output is also an input; nothing written\n";
 inline constexpr const char* kPageInGroup =
     "trimlet: %s: an HTML page is packed alone, not together with other files\n";
+inline constexpr const char* kPageWithMap =
+    "trimlet: %s: an HTML page gets no source map; pack it without --source-map\n";
 inline constexpr const char* kNothingWritten = "trimlet: %s: not written, since an input could not be packed\n";
 // Input that is not JavaScript: file, line, column and what was expected, then
 // the line itself and a caret under the column, on standard error.

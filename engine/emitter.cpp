@@ -205,13 +205,19 @@ size_t NextShown(const TokenList& tokens, size_t i, size_t end, bool compact) {
 // Comments kept between two tokens stand after the separator that the two
 // need, as written; a line comment ends at a line break, and a "/" before a
 // comment keeps a space, or the two would read as //.
-template <typename Texts, typename Out>
+// `marks.Mark(i)` is called where token i starts in the output (source maps).
+struct NoMarks {
+  void Mark(size_t) {}
+};
+
+template <typename Texts, typename Out, typename Marks = NoMarks>
 void Emit(const Session& texts, const TokenList& tokens, size_t first, size_t stop, size_t end,
-          const Texts& textOf, Out& out, bool compact) {
+          const Texts& textOf, Out& out, bool compact, Marks&& marks = NoMarks{}) {
   for (size_t i = first; i < stop; ++i) {
     textOf.Prefetch(tokens, i, end);
     const Token& t = tokens[i];
     if (LeftOut(tokens, i, end, compact)) continue;
+    marks.Mark(i);
     out.append(textOf(t));
     if (t.kind == Hashbang) {  // the #! line ends at its line break
       out.push_back(u'\n');
@@ -333,6 +339,57 @@ std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t 
   out.reserve((end - first) * 4);
   Emit(texts, tokens, first, end, end, TextOf(texts), out, compact);
   return out;
+}
+
+namespace {
+
+// UTF-16 output that knows the line and column it has reached.
+struct MappedOut {
+  std::u16string text;
+  int32_t line = 0;
+  size_t lineStart = 0;
+  void append(std::u16string_view piece) {
+    const size_t from = text.size();
+    text.append(piece);
+    Advance(from);
+  }
+  void push_back(char16_t c) {
+    text.push_back(c);
+    Advance(text.size() - 1);
+  }
+  void Advance(size_t from) {
+    for (size_t i = from; i < text.size(); ++i) {
+      const char16_t c = text[i];
+      const bool breaks = c == u'\n' || c == 0x2028 || c == 0x2029 ||
+                          (c == u'\r' && !(i + 1 < text.size() && text[i + 1] == u'\n'));
+      if (!breaks) continue;
+      ++line;
+      lineStart = i + 1;
+    }
+  }
+};
+
+// Notes where each token that has a place in a source starts in the output.
+struct MappingMarks {
+  const TokenList& tokens;
+  const MappedOut& out;
+  std::vector<Mapping>& mappings;
+  void Mark(size_t i) {
+    const TokenPosition& p = tokens.PositionOf(i);
+    if (p.line < 0 || tokens[i].source < 0) return;
+    mappings.push_back(Mapping{out.line, static_cast<int32_t>(out.text.size() - out.lineStart),
+                               tokens[i].source, p.line, p.column, p.name});
+  }
+};
+
+}  // namespace
+
+std::u16string EmitTokensMapped(const Session& texts, const TokenList& tokens, bool compact,
+                                std::vector<Mapping>& mappings) {
+  MappedOut out;
+  Emit(texts, tokens, 0, tokens.Size(), tokens.Size(), TextOf(texts), out, compact,
+       MappingMarks{tokens, out, mappings});
+  return std::move(out.text);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "source_text.h"
 #include "text_tables.h"
@@ -17,6 +18,22 @@ namespace pack {
 // space between a word and a string.
 std::u16string EmitTokens(const Session& texts, const TokenList& tokens, size_t first, size_t end,
                           bool compact = false);
+
+// Where a token starts in the output (line and UTF-16 column, from 0) and where
+// it stood in its source; `name`: the identifier a renamed name had, or -1.
+struct Mapping {
+  int32_t generatedLine;
+  int32_t generatedColumn;
+  int32_t source;
+  int32_t line;
+  int32_t column;
+  int32_t name;
+};
+
+// The whole text of the tokens, as EmitTokens gives it, and the mappings of
+// the tokens whose positions the list kept.
+std::u16string EmitTokensMapped(const Session& texts, const TokenList& tokens, bool compact,
+                                std::vector<Mapping>& mappings);
 
 // Every text of the tables, encoded once for writing a long list; null when
 // the list is too short for that to pay.

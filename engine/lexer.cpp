@@ -172,6 +172,41 @@ void Lexer<Unit>::SkipBlockComment() {
   Fail(static_cast<size_t>(start - begin_), "unterminated comment");
 }
 
+template <typename Unit>
+TokenPosition Lexer<Unit>::PositionOf(size_t offset) {
+  if (offset < placedOffset_) {
+    placedOffset_ = 0;
+    placed_ = TokenPosition{0, 0, -1};
+  }
+  const Unit* q = begin_ + placedOffset_;
+  const Unit* const stop = begin_ + std::min(offset, Size());
+  while (q < stop) {
+    const Unit c = *q;
+    if (c == u'\n' || c == u'\r') {
+      q += c == u'\r' && q + 1 < end_ && q[1] == u'\n' ? 2 : 1;
+      ++placed_.line;
+      placed_.column = 0;
+      continue;
+    }
+    if (c < 128) {
+      ++q;
+      ++placed_.column;
+      continue;
+    }
+    size_t length = 1;
+    const char32_t cp = CodePointAt(q, length);
+    q += length;
+    if (cp == 0x2028 || cp == 0x2029) {
+      ++placed_.line;
+      placed_.column = 0;
+    } else {
+      placed_.column += cp >= 0x10000 ? 2 : 1;
+    }
+  }
+  placedOffset_ = static_cast<size_t>(q - begin_);
+  return placed_;
+}
+
 namespace {
 
 // Whether a comment is a licence that redistributed code must keep: /*! ... */,

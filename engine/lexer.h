@@ -115,6 +115,9 @@ class Lexer {
   // Reports progress up to the end of the text.
   void FinishProgress();
   void SetKeptComments(pack::KeepComments which) { keep_ = which; }
+  // Where `offset` stands: its line and UTF-16 column, from 0. Offsets asked
+  // for in increasing order cost one pass over the text in all.
+  TokenPosition PositionOf(size_t offset);
   // The comments kept so far, in the order they stand.
   const std::vector<KeptComment>& Comments() const { return comments_; }
 
@@ -164,6 +167,8 @@ class Lexer {
   pack::KeepComments keep_ = pack::KeepComments::None;
   std::vector<KeptComment> comments_;
   size_t keptUpTo_ = 0;  // the end of the last comment kept: a look ahead reads it again
+  TokenPosition placed_{0, 0, -1};  // the position of placedOffset_, for PositionOf
+  size_t placedOffset_ = 0;
   WordCache words_;
   std::u16string wide_;
   std::u16string plain_;

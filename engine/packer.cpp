@@ -213,6 +213,24 @@ std::optional<std::string> trimlet::OutputBytes(pack::TextEncoding encoding,
   }
 }
 
+std::optional<std::string> trimlet::OutputWithSourceMap(pack::TextEncoding encoding, bool byteOrderMark,
+                                                        const std::string& file,
+                                                        const std::vector<pack::MapSource>& sources,
+                                                        const std::string& mapUrl,
+                                                        std::string& map) const {
+  try {
+    std::vector<pack::Mapping> mappings;
+    std::u16string text = pack::EmitTokensMapped(*session_, tokens_, renamed_, mappings);
+    map = pack::SourceMapJson(file, sources, mappings, session_->identifiers);
+    if (!text.empty() && text.back() != u'\n') text.push_back(u'\n');
+    text += platform::Utf8ToWide(pack::SourceMapComment(mapUrl, map));
+    text.push_back(u'\n');
+    return pack::EncodeOutput(text, encoding, byteOrderMark || pack::IsUtf16(encoding));
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
 void trimlet::SkipTo(pack::TokenIterator& position, int32_t stop1, int32_t stop2,
                      int32_t stop3) const {
   const pack::TokenList& tokens = Tokens();

@@ -14,6 +14,7 @@
 
 #include "parser.h"
 #include "scopes.h"
+#include "source_map.h"
 #include "source_text.h"
 #include "text_tables.h"
 #include "token.h"
@@ -78,6 +79,17 @@ class trimlet {
   // The packed text as the bytes of the output file, in `encoding`, after a
   // UTF-8 byte-order mark when asked; nullopt when memory runs out.
   std::optional<std::string> OutputBytes(pack::TextEncoding encoding, bool byteOrderMark) const;
+
+  // Called before the first source: every token remembers where it stood, for
+  // OutputWithSourceMap.
+  void KeepPositions() { tokens_.KeepPositions(); }
+  // The same bytes as OutputBytes, ended by a line that names the source map
+  // of the tokens (`mapUrl`, or the map itself when that is empty), which goes
+  // to `map` as JSON: `file` names the output, `sources` the inputs by number.
+  std::optional<std::string> OutputWithSourceMap(pack::TextEncoding encoding, bool byteOrderMark,
+                                                 const std::string& file,
+                                                 const std::vector<pack::MapSource>& sources,
+                                                 const std::string& mapUrl, std::string& map) const;
 
   // Moves `position` forward to the next punctuator whose code is one of the
   // stops (-1: none) at the starting bracket depth, stepping over whole

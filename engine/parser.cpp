@@ -419,6 +419,7 @@ void Parser<Unit>::Append(int8_t kind, int32_t value, uint8_t flags) {
   const uint8_t newLine = first_ || Cur().newLineBefore ? 1 : 0;
   first_ = false;
   tokens_.Append(Token{value, Cur().line, options_.source, kind, newLine, flags});
+  if (tokens_.KeepsPositions()) tokens_.PositionOf(tokens_.Size() - 1) = lex_.PositionOf(Cur().begin);
 }
 
 // The comments kept that stand before `offset`, as tokens of their own, each
@@ -429,6 +430,7 @@ void Parser<Unit>::AppendCommentsBefore(size_t offset) {
   for (; nextComment_ < comments.size() && comments[nextComment_].offset < offset; ++nextComment_) {
     const KeptComment& c = comments[nextComment_];
     tokens_.Append(Token{c.text, c.line, options_.source, Comment, 0, 0});
+    if (tokens_.KeepsPositions()) tokens_.PositionOf(tokens_.Size() - 1) = lex_.PositionOf(c.offset);
   }
 }
 

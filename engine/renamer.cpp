@@ -439,6 +439,7 @@ void NameLabels(const std::vector<std::unique_ptr<Scopes>>& sources, pack::Token
     for (const pack::LabelUse& label : source->Labels()) {
       Token& t = tokens[label.token];
       if (t.kind != pack::Identifier) continue;
+      if (tokens.KeepsPositions()) tokens.PositionOf(label.token).name = t.value;
       while (nameOfDepth.size() <= label.depth) {
         while (!generated.MayGive(number)) ++number;
         nameOfDepth.push_back(generated.Identifier(number++));
@@ -507,7 +508,9 @@ void NamePrivateNames(const Scopes& scopes, pack::TokenList& tokens, const pack:
     shortened[order[k]] = nameOfNumber[number];
   }
   for (size_t u = 0; u < entryOfUse.size(); ++u) {
-    tokens[scopes.PrivateNames()[u].token].value = shortened[entryOfUse[u]];
+    Token& t = tokens[scopes.PrivateNames()[u].token];
+    if (tokens.KeepsPositions()) tokens.PositionOf(scopes.PrivateNames()[u].token).name = t.value;
+    t.value = shortened[entryOfUse[u]];
   }
 }
 
@@ -627,24 +630,49 @@ int32_t FinalLevel(const pack::TokenList& tokens) {
   return level;
 }
 
+// Tokens the renaming stage inserts: each before a position of the list, and
+// standing (for a source map) where the token at `standsAt` stood.
+struct Insertions {
+  std::vector<std::pair<size_t, Token>> items;
+  std::vector<size_t> standsAt;
+  void Add(size_t before, const Token& token, size_t at) {
+    items.emplace_back(before, token);
+    standsAt.push_back(at);
+  }
+  // In the order of their positions; those for one position keep theirs.
+  void Sort() {
+    std::vector<size_t> order(items.size());
+    for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return items[a].first < items[b].first; });
+    std::vector<std::pair<size_t, Token>> sortedItems;
+    std::vector<size_t> sortedAt;
+    for (const size_t k : order) {
+      sortedItems.push_back(items[k]);
+      sortedAt.push_back(standsAt[k]);
+    }
+    items.swap(sortedItems);
+    standsAt.swap(sortedAt);
+  }
+};
+
 // A shorthand whose name changes is written out: {x} becomes {x:a} (the key
 // and a colon go before it), import {x} becomes import {x as a}, and
 // export {x} becomes export {a as x} (" as x" goes after it).
 void WriteOutShorthand(const NameUse& use, Token& t, const std::vector<Binding>& bindings,
-                       int32_t asName, std::vector<std::pair<size_t, Token>>& insertions) {
+                       int32_t asName, Insertions& insertions) {
   Token name = t;
   name.flags = pack::kPropertyName;
   Token as = name;
   as.value = asName;
   if (use.exportsItself) {
-    insertions.emplace_back(use.token + 1, as);
-    insertions.emplace_back(use.token + 1, name);
+    insertions.Add(use.token + 1, as, use.token);
+    insertions.Add(use.token + 1, name, use.token);
   } else if (NamesItself(use, t, bindings)) {
-    insertions.emplace_back(use.token, name);
-    insertions.emplace_back(use.token, as);
+    insertions.Add(use.token, name, use.token);
+    insertions.Add(use.token, as, use.token);
   } else {
-    insertions.emplace_back(use.token, name);
-    insertions.emplace_back(use.token, Token{pack::kColon, -1, -1, pack::Punctuator, 0, 0});
+    insertions.Add(use.token, name, use.token);
+    insertions.Add(use.token, Token{pack::kColon, -1, -1, pack::Punctuator, 0, 0}, use.token);
   }
   t.flags = static_cast<uint8_t>(t.flags & ~pack::kShorthand);
 }
@@ -658,7 +686,7 @@ void trimlet::ChangeVars() {
     const RenamePlan plan = PlanRenaming(scopes_, tokens_, Texts());
     const pack::NameAlphabet alphabet(CharacterCounts(tokens_, Texts(), plan, scopes_));
     pack::GeneratedNames generated(alphabet, plan.reserved, Texts().identifiers);
-    std::vector<std::pair<size_t, Token>> insertions;
+    Insertions insertions;
     const int32_t asName = Texts().identifiers.Intern(u"as");
     for (size_t k = 0; k < scopes_.size(); ++k) {
       const std::vector<int64_t> number = NameBindings(*scopes_[k], plan.renamable[k], generated);
@@ -669,17 +697,17 @@ void trimlet::ChangeVars() {
           Token name = t;
           name.flags = 0;
           name.newLine = 0;
-          insertions.emplace_back(use.nameSlot, name);
+          insertions.Add(use.nameSlot, name, use.token);
         }
         if (t.flags & pack::kShorthand) WriteOutShorthand(use, t, scopes_[k]->Bindings(), asName, insertions);
+        if (tokens_.KeepsPositions()) tokens_.PositionOf(use.token).name = t.value;
         t.value = generated.Identifier(static_cast<size_t>(number[static_cast<size_t>(use.binding)]));
       }
     }
     NameLabels(scopes_, tokens_, generated);
     for (const auto& source : scopes_) NamePrivateNames(*source, tokens_, alphabet, Texts().identifiers);
-    std::stable_sort(insertions.begin(), insertions.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    tokens_.Insert(insertions);
+    insertions.Sort();
+    tokens_.Insert(insertions.items, &insertions.standsAt);
   }
   char line[64];
   std::snprintf(line, sizeof line, "\ntrimlet::ChangeVars() : Level = %d\n", FinalLevel(tokens_));

@@ -27,18 +27,37 @@ void TokenList::InsertBefore(const std::vector<size_t>& before, const Token& tok
     while (from > pos) tokens_[--to] = tokens_[--from];
     tokens_[--to] = token;
   }
+  if (keepsPositions_) positions_.resize(tokens_.size());  // positions are not kept through this
   matchesValid_ = false;
 }
 
-void TokenList::Insert(const std::vector<std::pair<size_t, Token>>& items) {
+void TokenList::Insert(const std::vector<std::pair<size_t, Token>>& items,
+                       const std::vector<size_t>* standsAt) {
   if (items.empty()) return;
+  std::vector<TokenPosition> placed;
+  if (keepsPositions_ && standsAt != nullptr) {
+    for (const size_t at : *standsAt) placed.push_back(at < positions_.size() ? positions_[at] : TokenPosition{});
+  }
   size_t from = tokens_.size();
   tokens_.resize(tokens_.size() + items.size());
+  if (keepsPositions_) positions_.resize(tokens_.size());
   size_t to = tokens_.size();
   for (size_t k = items.size(); k-- > 0;) {
     const size_t pos = std::min(items[k].first, from);
-    while (from > pos) tokens_[--to] = tokens_[--from];
-    tokens_[--to] = items[k].second;
+    while (from > pos) {
+      --to;
+      --from;
+      tokens_[to] = tokens_[from];
+      if (keepsPositions_) positions_[to] = positions_[from];
+    }
+    --to;
+    tokens_[to] = items[k].second;
+    // An inserted token stands where the token it goes before stood.
+    if (keepsPositions_) {
+      positions_[to] = !placed.empty()             ? placed[k]
+                       : to + 1 < positions_.size() ? positions_[to + 1]
+                                                    : TokenPosition{};
+    }
   }
   matchesValid_ = false;
 }

@@ -75,6 +75,15 @@ struct UninitializedRoom : std::allocator<T> {
   }
 };
 
+// Where a token stood in its source, kept only when asked for (source maps):
+// its line and the UTF-16 column of its first character, both from 0 (-1:
+// inserted, no place of its own), and for a renamed name the identifier it had.
+struct TokenPosition {
+  int32_t line = -1;
+  int32_t column = -1;
+  int32_t name = -1;
+};
+
 // A position in a TokenList: the index of a token, or Size() for the end.
 using TokenIterator = size_t;
 
@@ -92,12 +101,22 @@ class TokenList {
 
   void Append(const Token& t) {
     tokens_.push_back(t);
+    if (keepsPositions_) positions_.emplace_back();
     matchesValid_ = false;
   }
+  // From now on each token appended gets a position, which the caller sets.
+  void KeepPositions() {
+    keepsPositions_ = true;
+    positions_.resize(tokens_.size());
+  }
+  bool KeepsPositions() const { return keepsPositions_; }
+  TokenPosition& PositionOf(size_t i) { return positions_[i]; }
+  const TokenPosition& PositionOf(size_t i) const { return positions_[i]; }
   // Appends the tokens of `from` at positions [first, stop), as they are.
   void AppendCopies(const TokenList& from, size_t first, size_t stop) {
     tokens_.insert(tokens_.end(), from.tokens_.begin() + static_cast<std::ptrdiff_t>(first),
                    from.tokens_.begin() + static_cast<std::ptrdiff_t>(stop));
+    if (keepsPositions_) positions_.resize(tokens_.size());
     matchesValid_ = false;
   }
   // Makes room for `n` tokens; growth stays geometric over many sources.
@@ -107,6 +126,7 @@ class TokenList {
   size_t AppendUnwritten(size_t n) {
     const size_t first = tokens_.size();
     tokens_.resize(first + n);
+    if (keepsPositions_) positions_.resize(tokens_.size());
     matchesValid_ = false;
     return first;
   }
@@ -114,6 +134,7 @@ class TokenList {
   // Drops every token from position `n` on.
   void Truncate(size_t n) {
     if (n < tokens_.size()) tokens_.resize(n);
+    if (n < positions_.size()) positions_.resize(n);
     matchesValid_ = false;
   }
 
@@ -128,10 +149,16 @@ class TokenList {
 
   // Inserts each token before the position it is paired with (positions of the
   // list as it was, ascending; tokens for one position keep their order).
-  void Insert(const std::vector<std::pair<size_t, Token>>& items);
+  // With positions kept, an inserted token stands where the token at
+  // `standsAt[k]` stood (an index of the list as it was), or, without that,
+  // where the token it goes before stood.
+  void Insert(const std::vector<std::pair<size_t, Token>>& items,
+              const std::vector<size_t>* standsAt = nullptr);
 
  private:
   std::vector<Token, UninitializedRoom<Token>> tokens_;
+  std::vector<TokenPosition> positions_;  // one for each token, when kept
+  bool keepsPositions_ = false;
   mutable std::vector<uint32_t> matches_;
   mutable bool matchesValid_ = false;
 };

@@ -322,6 +322,28 @@ TEST_F(CliTest, InputForms) {
   EXPECT_EQ(Run("--charset=koi8 l.js out.js").code, -6);
 }
 
+// --source-map writes OUT.map beside the output, whose last line names it;
+// the packed text is the same as without. (Where each name maps: the
+// behaviour suite checks that with the source-map package.)
+TEST_F(CliTest, SourceMaps) {
+  mkdir(Path("src").c_str(), 0755);
+  mkdir(Path("dist").c_str(), 0755);
+  Write("src/a.js", "function add(first, second) {\n  return first + second\n}\n");
+  Write("src/b.js", "var s = 'x'\n");
+  EXPECT_EQ(Run("-o dist/plain.js src/a.js src/b.js").code, 0);
+  EXPECT_EQ(Run("--source-map -o dist/out.js src/a.js src/b.js").code, 0);
+  EXPECT_EQ(Read("dist/out.js"), Read("dist/plain.js") + "\n//# sourceMappingURL=out.js.map\n");
+  const std::string map = Read("dist/out.js.map");
+  EXPECT_EQ(map.rfind("{\"version\":3,\"file\":\"out.js\",\"sources\":[\"../src/a.js\",\"../src/b.js\"],"
+                      "\"sourcesContent\":[\"function add(first, second) {\\n", 0), 0u) << map;
+  EXPECT_NE(map.find("\"names\":[\"first\",\"second\""), std::string::npos) << map;
+  EXPECT_EQ(Run("-nse --source-map=inline src/b.js -o -").out.find("var s='x'\n//# sourceMappingURL=data:application/json;"), 0u);
+  EXPECT_EQ(Run("--source-map src/b.js -o -").code, -6);
+  Write("p.html", "<script>var a = 1</script>");
+  EXPECT_EQ(Run("--source-map p.html out.html").code, -6);
+  EXPECT_FALSE(Exists("out.html") || Exists("out.html.map"));
+}
+
 TEST_F(CliTest, BytesOutsideTheCodePageSurvive) {
   // UTF-8 input stays UTF-8; code page 1251 input stays code page 1251.
   Write("u.js", "s = '\xD0\x96\xE2\x82\xAC \xF0\x9F\x9A\x80'\n");

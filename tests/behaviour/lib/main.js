@@ -8,7 +8,7 @@ const os = require('os');
 const path = require('path');
 
 function ParseArguments(argv) {
-  const args = { only: 'programs,libraries,fuzz,modern-programs,modern-libraries,modern-modules,modern-fuzz', fuzzCount: 2000, fuzzSeed: 1 };
+  const args = { only: 'programs,libraries,fuzz,modern-programs,modern-libraries,modern-modules,modern-fuzz,sourcemaps', fuzzCount: 2000, fuzzSeed: 1 };
   for (let i = 0; i < argv.length; ++i) {
     const word = argv[i];
     const value = argv[i + 1];
@@ -58,6 +58,9 @@ function Main() {
   }
   if (suites.includes('modern-fuzz')) {
     add('modern-fuzz', require('./fuzz').RunFuzz(args.trimlet, args.work, args.fuzzCount, args.fuzzSeed, report, 'modern'));
+  }
+  if (suites.includes('sourcemaps')) {
+    add('sourcemaps', require('./sourcemaps').RunSourceMaps(args.trimlet, args.work, report));
   }
   console.log('behaviour: ' + passed + ' passed, ' + failed + ' failed');
   process.exitCode = failed === 0 ? 0 : 1;
