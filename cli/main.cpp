@@ -216,69 +216,77 @@ int WritePacked(Console& console, const CommandLine& line, const trimlet& packer
   return WriteOutputFile(console, line.output, *packed);
 }
 
+// The packing of one or more scripts through one packer here.
+struct Scripts {
+  trimlet packer;
+  // Written as the first input is, or as UTF-8 once any input is.
+  pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
+  bool byteOrderMark = false;
+  std::vector<pack::MapSource> sources;  // with --source-map
+};
+
+// Reads input `i` and adds it to the packer; the exit code it calls for.
+int AddScript(Console& console, const CommandLine& line, size_t i, Scripts& scripts) {
+  const std::string& input = line.inputs[i];
+  const bool single = line.inputs.size() == 1;
+  platform::FileBytes bytes;
+  const ReadOutcome outcome = ReadSourceFile(console, input, bytes);
+  if (outcome == ReadOutcome::TooLarge) return cli::kExitOutOfMemory;
+  if (outcome == ReadOutcome::Unreadable) return cli::kExitUnreadable;
+  const pack::SourceForm form = pack::DetectSource(bytes.View(), line.options.charset);
+  const std::string shown = DisplayName(input);
+  if (IsPageName(input) || pack::IsHtmlPage(form)) {
+    console.Failure(cli::kFailed, shown.c_str());
+    console.Detail(single ? cli::kPageWithMap : cli::kPageInGroup, shown.c_str());
+    return cli::kExitUsage;
+  }
+  if (i == 0) {
+    scripts.encoding = form.encoding;
+    scripts.byteOrderMark = form.byteOrderMark;
+  } else if (form.encoding == pack::TextEncoding::Utf8 && !pack::IsUtf16(scripts.encoding)) {
+    scripts.encoding = pack::TextEncoding::Utf8;
+  }
+  const auto number = static_cast<int32_t>(i + 1);
+  if (line.sourceMap != cli::SourceMapKind::None) {
+    scripts.sources.push_back(pack::MapSource{number, MapSourceName(input, line.output), pack::DecodeSource(form).text});
+  }
+  trimlet& packer = scripts.packer;
+  if (pack::AddFileBytes(packer, form, number, PrintProgress, &bytes, GoalOf(line, input))) {
+    console.Note(single ? cli::kSingleOk : cli::kGroupOk, shown.c_str());
+    if (single) console.Note(cli::kIdentifiers, packer.Texts().identifiers.Count());
+    return cli::kExitOk;
+  }
+  console.Failure(cli::kFailed, shown.c_str());
+  if (!packer.Problem()) return cli::kExitFailed;
+  PrintProblem(console, cli::kSyntaxError, input, *packer.Problem());
+  return cli::kExitInvalid;
+}
+
 // Every input is read and packed, in order, into one output, through one
 // packer here (several inputs, or one with a source map); nothing is written
 // unless every input could be.
 int PackScripts(Console& console, const CommandLine& line) {
-  const bool single = line.inputs.size() == 1;
-  if (!single && InputThatIsOutput(line) != nullptr) {
+  if (line.inputs.size() > 1 && InputThatIsOutput(line) != nullptr) {
     console.Detail(cli::kOutputIsInput, line.output.c_str());
     return cli::kExitUsage;
   }
-  const bool mapped = line.sourceMap != cli::SourceMapKind::None;
+  Scripts scripts;
+  scripts.packer.SetKeptComments(line.options.comments);
+  if (line.sourceMap != cli::SourceMapKind::None) scripts.packer.KeepPositions();
   int status = cli::kExitOk;
-  trimlet packer;
-  packer.SetKeptComments(line.options.comments);
-  if (mapped) packer.KeepPositions();
-  std::vector<pack::MapSource> sources;
-  // The output is written as the first input is, or as UTF-8 once any input is.
-  pack::TextEncoding encoding = pack::TextEncoding::Cp1251;
-  bool byteOrderMark = false;
   for (size_t i = 0; i < line.inputs.size(); ++i) {
-    const std::string& input = line.inputs[i];
-    platform::FileBytes bytes;
-    const ReadOutcome outcome = ReadSourceFile(console, input, bytes);
-    if (outcome == ReadOutcome::TooLarge) return cli::kExitOutOfMemory;
-    if (outcome == ReadOutcome::Unreadable) {
-      if (status == cli::kExitOk) status = cli::kExitUnreadable;
-      continue;
-    }
-    const pack::SourceForm form = pack::DetectSource(bytes.View(), line.options.charset);
-    const std::string shown = DisplayName(input);
-    if (IsPageName(input) || pack::IsHtmlPage(form)) {
-      console.Failure(cli::kFailed, shown.c_str());
-      console.Detail(single ? cli::kPageWithMap : cli::kPageInGroup, shown.c_str());
-      status = cli::kExitUsage;
-      continue;
-    }
-    if (i == 0) {
-      encoding = form.encoding;
-      byteOrderMark = form.byteOrderMark;
-    } else if (form.encoding == pack::TextEncoding::Utf8 && !pack::IsUtf16(encoding)) {
-      encoding = pack::TextEncoding::Utf8;
-    }
-    const auto number = static_cast<int32_t>(i + 1);
-    if (mapped) sources.push_back(pack::MapSource{number, MapSourceName(input, line.output), pack::DecodeSource(form).text});
-    const bool added = pack::AddFileBytes(packer, form, number, PrintProgress, &bytes, GoalOf(line, input));
-    if (added) {
-      console.Note(single ? cli::kSingleOk : cli::kGroupOk, shown.c_str());
-      if (single) console.Note(cli::kIdentifiers, packer.Texts().identifiers.Count());
-      continue;
-    }
-    console.Failure(cli::kFailed, shown.c_str());
-    if (packer.Problem()) {
-      PrintProblem(console, cli::kSyntaxError, input, *packer.Problem());
-      if (status == cli::kExitOk) status = cli::kExitInvalid;
-    } else if (status == cli::kExitOk) {
-      status = cli::kExitFailed;
-    }
+    const int added = AddScript(console, line, i, scripts);
+    if (added == cli::kExitOutOfMemory) return added;
+    if (status == cli::kExitOk) status = added;
   }
   if (status != cli::kExitOk) {
-    if (!single) console.Detail(cli::kNothingWritten, line.output == "-" ? "standard output" : line.output.c_str());
+    if (line.inputs.size() > 1) {
+      console.Detail(cli::kNothingWritten, line.output == "-" ? "standard output" : line.output.c_str());
+    }
     return status;
   }
-  pack::RunStages(packer, line.options);
-  return WritePacked(console, line, packer, encoding, byteOrderMark, sources);
+  pack::RunStages(scripts.packer, line.options);
+  return WritePacked(console, line, scripts.packer, scripts.encoding, scripts.byteOrderMark, scripts.sources);
 }
 
 int Run(const std::string& program, const std::vector<std::string>& arguments) {
