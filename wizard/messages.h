@@ -11,12 +11,27 @@ inline constexpr const char* kNoCaption = "";
 inline constexpr const char* kNoFileName = "Please specify a file name.";
 inline constexpr const char* kNoGroupFiles = "Please specify at least one file name.";
 inline constexpr const char* kNoDestination = "Please specify a destination folder.";
+inline constexpr const char* kDestinationIsSource =
+    "The destination is the source file itself; packing would replace it. Please choose another file.";
+inline constexpr const char* kDestinationHoldsSources =
+    "The destination folder holds the files of the group; their packed forms would replace them. "
+    "Please choose another folder.";
+inline constexpr const char* kReadOnlyDestination =
+    "The destination file is read-only. Please choose another file, or make it writable first.";
 
-inline constexpr const char* kInvalidFileName = "Invalid file name:";
-inline constexpr const char* kReadError = "File reading error : <%s> error = %d\n";
-inline constexpr const char* kPackingError = "Packing error!";
-inline constexpr const char* kWriteError = "File writing error : <%s> error = %d\n";
 inline constexpr const char* kCompleted = "Compression completed.";
+// The summary of a run that did not pack every file.
+inline constexpr const char* kSomePacked = "%s files were packed.";  // "2 of 3"
+inline constexpr const char* kNonePacked = "No file was packed.";
+inline constexpr const char* kNotPackedHeading = "Not packed:";
+inline constexpr const char* kWrittenHeading = "Written:";
+// Why a file was not packed; each %s is filled in.
+inline constexpr const char* kNotAFullPath = "the name has no folder; give its full path";
+inline constexpr const char* kCannotRead = "cannot be read: %s";
+inline constexpr const char* kCannotPack = "cannot be packed: %s";
+inline constexpr const char* kCannotWrite = "cannot be written to %s";
+inline constexpr const char* kOutOfMemory = "out of memory";
+inline constexpr const char* kEngineFault = "the packing engine failed";
 
 inline constexpr const char* kCompressCaption = "Compress";
 inline constexpr const char* kCloseCaption = "Close";

@@ -7,8 +7,10 @@
 
 namespace wizard {
 
+// After a warning the field at fault has the focus, so what is typed next goes there.
 void WizardState::Warn(Page page, const char* text) {
   ui.ShowMessage(page, text, kWarningCaption, BoxIcon::Warning);
+  ui.FocusInput(page);
 }
 
 std::optional<std::string> WizardState::BrowseFile() { return ui.ShowJsOpenDialog(Page::Files); }
@@ -42,14 +44,23 @@ void WizardState::FilesNext(const std::string& fileNameText) {
 }
 
 std::optional<std::string> WizardState::BrowseDestination() {
-  return files.singleFileMode ? ui.ShowJsOpenDialog(Page::Destination)
+  return files.singleFileMode ? ui.ShowJsSaveDialog(Page::Destination)
                               : ui.BrowseForFolder(Page::Destination);
 }
 
 void WizardState::DestinationBack() { ui.ShowPage(Page::Files); }
 
+// A destination that would replace a source, or a read-only one, is refused here.
 void WizardState::DestinationNext(const std::string& destinationText) {
   if (destinationText.empty()) return Warn(Page::Destination, kNoDestination);
+  for (const std::string& source : CollectSources(files)) {
+    const std::optional<std::string> output = MakeOutputName(source, destinationText, files.singleFileMode);
+    if (!output) continue;
+    if (SamePath(*output, source)) {
+      return Warn(Page::Destination, files.singleFileMode ? kDestinationIsSource : kDestinationHoldsSources);
+    }
+    if (files.singleFileMode && ui.IsReadOnly(*output)) return Warn(Page::Destination, kReadOnlyDestination);
+  }
   destination.destination = destinationText;
   ui.ShowPage(Page::Options);
 }
@@ -69,26 +80,31 @@ void WizardState::OnCompress(bool encodeChecked, bool changeChecked) {
   options.changeVariableNames = changeChecked ? 1 : 0;
   if (options.completed) return ui.CloseApplication();
   ui.SetCursor(Cursor::Hourglass);
-  CompressAll(options.encodeStrings != 0, options.changeVariableNames != 0);
+  const RunSummary summary = SummarizeRun(CompressAll(options.encodeStrings != 0, options.changeVariableNames != 0));
   ui.SetCursor(Cursor::Arrow);
-  ui.ShowMessage(Page::Options, kCompleted, kNoCaption, BoxIcon::Information);
+  ui.ShowMessage(Page::Options, summary.text, summary.caption, summary.icon);
   ui.SetCompressCaption(kCloseCaption);
   options.completed = true;
 }
 
-void WizardState::CompressAll(bool encodeStrings, bool changeVariableNames) {
+// Each file in turn; a failure is noted and the run goes on.
+std::vector<FileOutcome> WizardState::CompressAll(bool encodeStrings, bool changeVariableNames) {
   files.encodeStrings = encodeStrings;
   files.changeVariableNames = changeVariableNames;
   const std::string target = destination.destination;
-  const pack::PackOptions packOptions{encodeStrings, changeVariableNames};
+  pack::PackOptions packOptions;
+  packOptions.encodeStrings = encodeStrings;
+  packOptions.changeVariableNames = changeVariableNames;
+  std::vector<FileOutcome> outcomes;
   for (const std::string& source : CollectSources(files)) {
     const std::optional<std::string> output = MakeOutputName(source, target, files.singleFileMode);
     if (!output) {
-      ui.ShowMessage(Page::Files, kInvalidFileName + source, kWarningCaption, BoxIcon::Warning);
+      outcomes.push_back(FileOutcome{source, {}, kNotAFullPath});
       continue;
     }
-    PackFile(ui, source, *output, packOptions, packText);
+    outcomes.push_back(PackFile(ui, source, *output, packOptions, packText));
   }
+  return outcomes;
 }
 
 }  // namespace wizard

@@ -35,10 +35,22 @@ struct OptionsPageData {
   bool completed = false;
 };
 
-// Packs one file's bytes; nothing when the engine fails (PackText).
-using PackFunction = std::optional<std::string> (*)(std::string_view bytes,
-                                                    const pack::PackOptions& options);
-std::optional<std::string> PackText(std::string_view bytes, const pack::PackOptions& options);
+// A file's bytes packed, or why they could not be.
+struct PackedText {
+  std::optional<std::string> bytes;
+  std::string problem;  // in words, when `bytes` is empty
+};
+
+// Packs one file's bytes (PackText).
+using PackFunction = PackedText (*)(std::string_view bytes, const pack::PackOptions& options);
+PackedText PackText(std::string_view bytes, const pack::PackOptions& options);
+
+// What became of one file of a run.
+struct FileOutcome {
+  std::string source;
+  std::string output;   // where it went, or was to go; empty when none could be named
+  std::string failure;  // why it was not packed, in words; empty when it was
+};
 
 class WizardState {
  public:
@@ -66,7 +78,7 @@ class WizardState {
   // Step 3, with the states of "Encode strings" and "Change variable names".
   void OptionsBack(bool encodeChecked, bool changeChecked);
   void OnCompress(bool encodeChecked, bool changeChecked);
-  void CompressAll(bool encodeStrings, bool changeVariableNames);
+  std::vector<FileOutcome> CompressAll(bool encodeStrings, bool changeVariableNames);
 
   const FilesPageData& Files() const { return files; }
   const DestinationPageData& Destination() const { return destination; }

@@ -36,6 +36,12 @@ class WizardUi {
   virtual void SetCompressCaption(const std::string& caption) = 0;
   // The JavaScript open dialog: the chosen path, nothing when cancelled.
   virtual std::optional<std::string> ShowJsOpenDialog(Page owner) = 0;
+  // The JavaScript save dialog, which asks before an existing file is chosen.
+  virtual std::optional<std::string> ShowJsSaveDialog(Page owner) = 0;
+  // Puts the keyboard focus on the page's input field (after a warning about it).
+  virtual void FocusInput(Page page) = 0;
+  // Whether the file exists and may not be written (read-only).
+  virtual bool IsReadOnly(const std::string& name) = 0;
   // The shell's folder browser: the chosen folder, nothing when cancelled.
   virtual std::optional<std::string> BrowseForFolder(Page owner) = 0;
   // Hides the current page and shows `page`, centred on the work area.
@@ -47,6 +53,8 @@ class WizardUi {
   virtual FileStatus ReadWholeFile(const std::string& name, std::string& bytes) = 0;
   // Replaces the file by a complete new one, or leaves it as it was.
   virtual FileStatus WriteWholeFile(const std::string& name, std::string_view bytes) = 0;
+  // The system's words for an error code ("The system cannot find the file specified").
+  virtual std::string ErrorText(uint32_t errorCode) = 0;
 };
 
 }  // namespace wizard

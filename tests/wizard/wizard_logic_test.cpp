@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -56,6 +57,12 @@ class RecordingUi : public WizardUi {
     Record(std::string("file dialog ") + PageName(owner));
     return Next(fileDialogAnswers);
   }
+  std::optional<std::string> ShowJsSaveDialog(Page owner) override {
+    Record(std::string("save dialog ") + PageName(owner));
+    return Next(fileDialogAnswers);
+  }
+  void FocusInput(Page page) override { Record(std::string("focus ") + PageName(page)); }
+  bool IsReadOnly(const std::string& name) override { return readOnly.count(name) > 0; }
   std::optional<std::string> BrowseForFolder(Page owner) override {
     Record(std::string("folder browser ") + PageName(owner));
     return Next(folderAnswers);
@@ -79,6 +86,7 @@ class RecordingUi : public WizardUi {
     files[name] = std::string(bytes);
     return {true, 0};
   }
+  std::string ErrorText(uint32_t errorCode) override { return "system error " + std::to_string(errorCode); }
 
   std::vector<std::string> events;
   std::deque<std::optional<std::string>> fileDialogAnswers;
@@ -86,6 +94,7 @@ class RecordingUi : public WizardUi {
   std::map<std::string, std::string> files;
   std::map<std::string, uint32_t> readFailures;   // opened or not, nothing to read
   std::map<std::string, uint32_t> writeFailures;  // cannot create, or a short write
+  std::set<std::string> readOnly;
 
  private:
   void Record(std::string line) { events.push_back(std::move(line)); }
@@ -116,7 +125,7 @@ TEST(WizardPagesTest, PageFlow) {
       {"Step 1 Next, single file, empty edit",
        nullptr,
        [](WizardState& s) { s.FilesNext(""); },
-       {"box Step1 [Warning] warning Please specify a file name."}},
+       {"box Step1 [Warning] warning Please specify a file name.", "focus Step1"}},
       {"Step 1 Next, single file, a name",
        nullptr,
        [](WizardState& s) { s.FilesNext("C:\\js\\a.js"); },
@@ -127,7 +136,7 @@ TEST(WizardPagesTest, PageFlow) {
          s.SetFileGroupMode();
          s.FilesNext("C:\\typed.js");
        },
-       {"box Step1 [Warning] warning Please specify at least one file name."}},
+       {"box Step1 [Warning] warning Please specify at least one file name.", "focus Step1"}},
       {"Step 1 Next, group, one file",
        [](WizardState& s, RecordingUi& ui) {
          ui.fileDialogAnswers.push_back("C:\\js\\a.js");
@@ -144,7 +153,7 @@ TEST(WizardPagesTest, PageFlow) {
       {"Step 2 Next, empty edit",
        nullptr,
        [](WizardState& s) { s.DestinationNext(""); },
-       {"box Step2 [Warning] warning Please specify a destination folder."}},
+       {"box Step2 [Warning] warning Please specify a destination folder.", "focus Step2"}},
       {"Step 2 Next, a destination",
        nullptr,
        [](WizardState& s) { s.DestinationNext("C:\\out.js"); },
@@ -159,7 +168,7 @@ TEST(WizardPagesTest, PageFlow) {
          ReachOptions(s, "C:\\a.js", "C:\\a.min.js");
        },
        [](WizardState& s) { s.OnCompress(false, false); },
-       {"cursor wait", "cursor arrow", "box Step3 [] info Compression completed.",
+       {"cursor wait", "cursor arrow", "box Step3 [] info Compression completed.\n\nWritten:\nC:\\a.min.js",
         "caption Close"}},
       {"Step 3 Close after a run",
        [](WizardState& s, RecordingUi& ui) {
@@ -239,7 +248,47 @@ TEST(WizardPagesTest, DestinationBrowserFollowsTheMode) {
   EXPECT_EQ(state.BrowseDestination(), "D:\\packed");
   EXPECT_EQ(state.BrowseDestination(), std::nullopt);
   EXPECT_EQ(ui.events,
-            (Events{"file dialog Step2", "folder browser Step2", "folder browser Step2"}));
+            (Events{"save dialog Step2", "folder browser Step2", "folder browser Step2"}));
+}
+
+// Step 2 refuses a destination that would replace a source or that is
+// read-only, with the focus back on the field; anything else goes on.
+TEST(WizardPagesTest, DestinationsThatWouldLoseDataAreRefused) {
+  struct Row {
+    bool single;
+    const char* destination;
+    const char* warning;  // null: goes on to Step 3
+  };
+  const Row rows[] = {
+      {true, "c:\\JS\\A.JS", "The destination is the source file itself"},
+      {true, "C:\\out\\locked.js", "The destination file is read-only"},
+      {true, "min\\a.js", nullptr},
+      {false, "C:\\JS", "The destination folder holds the files of the group"},
+      {false, "C:\\out", nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.destination);
+    RecordingUi ui;
+    ui.readOnly.insert("C:\\out\\locked.js");
+    ui.fileDialogAnswers = {std::string("C:\\js\\a.js")};
+    WizardState state(ui);
+    if (row.single) {
+      state.FilesNext("C:\\js\\a.js");
+    } else {
+      state.SetFileGroupMode();
+      state.AddFile();
+      state.FilesNext("");
+    }
+    ui.events.clear();
+    state.DestinationNext(row.destination);
+    if (row.warning == nullptr) {
+      EXPECT_EQ(ui.events, Events{"show Step3"});
+    } else {
+      ASSERT_EQ(ui.events.size(), 2u);
+      EXPECT_EQ(ui.events[0].find(std::string("box Step2 [Warning] warning ") + row.warning), 0u) << ui.events[0];
+      EXPECT_EQ(ui.events[1], "focus Step2");
+    }
+  }
 }
 
 TEST(CompressionRunTest, MakeOutputName) {
@@ -253,7 +302,9 @@ TEST(CompressionRunTest, MakeOutputName) {
       {"C:\\js\\a.js", "D:\\out.js", true, "D:\\out.js"},
       {"C:\\js\\a.js", "C:\\js\\a.js", true, "C:\\js\\a.js"},
       {"a.js", "D:\\out.js", true, std::nullopt},
-      {"C:\\a\\x.js", "D", false, "D\\x.js"},
+      {"C:\\a\\x.js", "D", false, "C:\\a\\D\\x.js"},
+      {"C:\\js\\a.js", "min\\a.js", true, "C:\\js\\min\\a.js"},
+      {"C:\\js\\a.js", "\\\\server\\share\\a.js", true, "\\\\server\\share\\a.js"},
       {"C:\\b\\y.js", "D:\\packed", false, "D:\\packed\\y.js"},
       {"C:\\b\\y.js", "C:\\", false, "C:\\\\y.js"},
       {"C:/b/y.js", "D:\\packed", false, std::nullopt},
@@ -266,83 +317,59 @@ TEST(CompressionRunTest, MakeOutputName) {
 }
 
 // Packers that fail on the planted source only ("var a = 1;").
-std::optional<std::string> FailingPacker(std::string_view bytes, const pack::PackOptions& options) {
-  if (bytes == "var a = 1;") return std::nullopt;
+PackedText FailingPacker(std::string_view bytes, const pack::PackOptions& options) {
+  if (bytes == "var a = 1;") return {std::nullopt, "out of memory"};
   return PackText(bytes, options);
 }
 
-std::optional<std::string> ThrowingPacker(std::string_view bytes,
-                                          const pack::PackOptions& options) {
+PackedText ThrowingPacker(std::string_view bytes, const pack::PackOptions& options) {
   if (bytes == "var a = 1;") throw std::runtime_error("engine fault");
   return PackText(bytes, options);
 }
 
 // Every row runs a group of two: the failing source first, then a good one,
-// which must still be packed.
-TEST(CompressionRunTest, FailuresReportOneBoxAndTheRunGoesOn) {
+// which must still be packed. The run ends in one box that names what failed
+// and why, and every output written; never "Compression completed." then.
+TEST(CompressionRunTest, FailuresEndInOneTruthfulSummary) {
   struct Row {
     const char* what;
     const char* source;
     std::function<void(RecordingUi&)> plant;
     PackFunction packer;
-    Events boxes;
+    std::string why;  // empty: packed
     std::optional<std::string> badOutput;  // what D\bad.js holds afterwards
   };
   const std::string old = "old output";
   const std::vector<Row> rows = {
-      {"source without a backslash",
-       "bad.js",
-       [](RecordingUi& ui) { ui.files["bad.js"] = "x"; },
-       PackText,
-       {"box Step1 [Warning] warning Invalid file name:bad.js"},
-       old},
-      {"source cannot be opened",
-       "C:\\in\\bad.js",
-       [](RecordingUi&) {},
-       PackText,
-       {"box Step1 [Warning] warning File reading error : <C:\\in\\bad.js> error = 2\n"},
-       old},
-      {"reading fails after the file opened",
-       "C:\\in\\bad.js",
+      {"source without a backslash", "bad.js", [](RecordingUi& ui) { ui.files["bad.js"] = "x"; }, PackText,
+       "the name has no folder; give its full path", old},
+      {"source cannot be opened", "C:\\in\\bad.js", [](RecordingUi&) {}, PackText,
+       "cannot be read: system error 2", old},
+      {"reading fails after the file opened", "C:\\in\\bad.js",
        [](RecordingUi& ui) {
          ui.files["C:\\in\\bad.js"] = "var a = 1;";
          ui.readFailures["C:\\in\\bad.js"] = 23;
        },
-       PackText,
-       {"box Step1 [Warning] warning File reading error : <C:\\in\\bad.js> error = 23\n"},
-       old},
-      {"engine fails",
-       "C:\\in\\bad.js",
-       [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var a = 1;"; },
-       FailingPacker,
-       {"box Step1 [Error] error Packing error!"},
-       old},
-      {"engine throws",
-       "C:\\in\\bad.js",
-       [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var a = 1;"; },
-       ThrowingPacker,
-       {"box Step1 [Error] error Packing error!"},
-       old},
-      {"output cannot be written",
-       "C:\\in\\bad.js",
+       PackText, "cannot be read: system error 23", old},
+      {"engine fails", "C:\\in\\bad.js", [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var a = 1;"; },
+       FailingPacker, "cannot be packed: out of memory", old},
+      {"engine throws", "C:\\in\\bad.js", [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var a = 1;"; },
+       ThrowingPacker, "cannot be packed: the packing engine failed", old},
+      {"not JavaScript", "C:\\in\\bad.js", [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = "var = 1;"; },
+       PackText, "cannot be packed: line 1, column 5: unexpected token", old},
+      {"output cannot be written", "C:\\in\\bad.js",
        [](RecordingUi& ui) {
          ui.files["C:\\in\\bad.js"] = "var a = 1;";
-         ui.writeFailures["D\\bad.js"] = 5;
+         ui.writeFailures["D:\\out\\bad.js"] = 5;
        },
-       PackText,
-       {"box Step1 [Warning] warning File writing error : <D\\bad.js> error = 5\n"},
-       old},
-      {"empty source",
-       "C:\\in\\bad.js",
-       [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = ""; },
-       PackText,
-       {},
-       ""},
+       PackText, "cannot be written to D:\\out\\bad.js: system error 5", old},
+      {"empty source", "C:\\in\\bad.js", [](RecordingUi& ui) { ui.files["C:\\in\\bad.js"] = ""; }, PackText,
+       "", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     RecordingUi ui;
-    ui.files["D\\bad.js"] = old;
+    ui.files["D:\\out\\bad.js"] = old;
     ui.files["C:\\in\\good.js"] = "var  b = 2 ;\n";
     ui.fileDialogAnswers = {std::string(row.source), "C:\\in\\good.js"};
     row.plant(ui);
@@ -351,17 +378,21 @@ TEST(CompressionRunTest, FailuresReportOneBoxAndTheRunGoesOn) {
     state.AddFile();
     state.AddFile();
     state.FilesNext("");
-    state.DestinationNext("D");
+    state.DestinationNext("D:\\out");
     ui.events.clear();
     state.OnCompress(false, false);
-    Events expected = {"cursor wait"};
-    expected.insert(expected.end(), row.boxes.begin(), row.boxes.end());
-    expected.insert(expected.end(),
-                    {"cursor arrow", "box Step3 [] info Compression completed.", "caption Close"});
-    EXPECT_EQ(ui.events, expected);
-    EXPECT_EQ(ui.files["D\\bad.js"], row.badOutput);
-    EXPECT_EQ(ui.files.count("D\\good.js"), 1u);
+    const std::string box =
+        row.why.empty() ? "box Step3 [] info Compression completed.\n\nWritten:\nD:\\out\\bad.js\nD:\\out\\good.js"
+                        : "box Step3 [Warning] warning 1 of 2 files were packed.\n\nNot packed:\n" +
+                              std::string(row.source) + "\n    " + row.why + "\n\nWritten:\nD:\\out\\good.js";
+    EXPECT_EQ(ui.events, Events({"cursor wait", "cursor arrow", box, "caption Close"}));
+    EXPECT_EQ(ui.files["D:\\out\\bad.js"], row.badOutput);
+    EXPECT_EQ(ui.files.count("D:\\out\\good.js"), 1u);
   }
+  // Nothing packed: an error icon.
+  const RunSummary none = SummarizeRun({FileOutcome{"C:\\a.js", "D\\a.js", "cannot be read: x"}});
+  EXPECT_EQ(none.text, "No file was packed.\n\nNot packed:\nC:\\a.js\n    cannot be read: x");
+  EXPECT_EQ(none.icon, BoxIcon::Error);
 }
 
 TEST(CompressionRunTest, PackedFileMatchesTheEngineAndReplacesItsSource) {
@@ -371,11 +402,12 @@ TEST(CompressionRunTest, PackedFileMatchesTheEngineAndReplacesItsSource) {
   ui.files["C:\\a.js"] = script;
   ui.files["C:\\p.html"] = page;
   WizardState state(ui);
-  ReachOptions(state, "C:\\a.js", "C:\\a.js");
+  ReachOptions(state, "C:\\a.js", "C:\\a.min.js");
   state.OnCompress(true, true);
-  const pack::PackResult engine = pack::PackDocument(script, {true, true});
-  EXPECT_EQ(ui.files["C:\\a.js"], engine.bytes);
-  EXPECT_NE(ui.files["C:\\a.js"], script);
+  pack::PackOptions both;
+  const pack::PackResult engine = pack::PackDocument(script, both);
+  EXPECT_EQ(ui.files["C:\\a.min.js"], engine.bytes);
+  EXPECT_EQ(ui.files["C:\\a.js"], script);
 
   // A second run after "<<Back" with other options packs again.
   state.OptionsBack(false, false);
@@ -383,15 +415,16 @@ TEST(CompressionRunTest, PackedFileMatchesTheEngineAndReplacesItsSource) {
   state.FilesNext("C:\\p.html");
   state.DestinationNext("C:\\p.min.html");
   state.OnCompress(false, false);
-  EXPECT_EQ(ui.files["C:\\p.min.html"], pack::PackDocument(page, {false, false}).bytes);
+  pack::PackOptions neither;
+  neither.encodeStrings = neither.changeVariableNames = false;
+  EXPECT_EQ(ui.files["C:\\p.min.html"], pack::PackDocument(page, neither).bytes);
   EXPECT_TRUE(state.Files().singleFileMode);
   EXPECT_FALSE(state.Files().encodeStrings);
 }
 
-TEST(CompressionRunTest, FormatFileMessageKeepsLongNamesWhole) {
+TEST(CompressionRunTest, FormattedKeepsLongNamesWhole) {
   const std::string name = "C:\\" + std::string(2000, 'x') + ".js";
-  const std::string text = FormatFileMessage("File reading error : <%s> error = %d\n", name, 32);
-  EXPECT_EQ(text, "File reading error : <" + name + "> error = 32\n");
+  EXPECT_EQ(Formatted("cannot be written to %s", name), "cannot be written to " + name);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void CFilesPage::OnCommand(int id, int notification) {
     case IDC_BROWSE:
       if (!clicked) break;
       if (const std::optional<std::string> path = State().BrowseFile()) {
-        SetDlgItemTextA(Window(), IDC_FILE_NAME, path->c_str());
+        SetDlgItemTextW(Window(), IDC_FILE_NAME, Wide(*path).c_str());
       }
       break;
     case IDC_ADD_FILE:
@@ -43,7 +43,7 @@ void CFilesPage::OnCommand(int id, int notification) {
       if (clicked) RemoveFile();
       break;
     case IDC_CANCEL:
-      if (clicked) SendMessageA(Window(), WM_CLOSE, 0, 0);
+      if (clicked) SendMessageW(Window(), WM_CLOSE, 0, 0);
       break;
     case IDC_NEXT:
       State().FilesNext(ControlText(IDC_FILE_NAME));
@@ -80,23 +80,22 @@ void CFilesPage::SetFileGroupMode() {
 
 void CFilesPage::AddFile() {
   if (const std::optional<std::string> path = State().AddFile()) {
-    SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(path->c_str()));
+    const std::wstring text = Wide(*path);
+    SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }
 
 void CFilesPage::RemoveFile() {
-  const LRESULT index = SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_GETCURSEL, 0, 0);
+  const LRESULT index = SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_GETCURSEL, 0, 0);
   if (index < 0) return;
   const WPARAM item = static_cast<WPARAM>(index);
-  const LRESULT length = SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_GETTEXTLEN, item, 0);
+  const LRESULT length = SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_GETTEXTLEN, item, 0);
   if (length < 0) return;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_GETTEXT, item,
-                      reinterpret_cast<LPARAM>(&text[0]));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_GETTEXT, item, reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<size_t>(length));
-  SendDlgItemMessageA(Window(), IDC_FILE_LIST, LB_DELETESTRING, item, 0);
-  State().RemoveFile(text);
+  SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_DELETESTRING, item, 0);
+  State().RemoveFile(Utf8(text));
 }
 
 CDestinationPage::CDestinationPage() : CPage(IDD_DESTINATION_PAGE) {}
@@ -112,7 +111,7 @@ void CDestinationPage::OnCommand(int id, int notification) {
     case IDC_BROWSE:
       if (notification != BN_CLICKED) break;
       if (const std::optional<std::string> path = State().BrowseDestination()) {
-        SetDlgItemTextA(Window(), IDC_DESTINATION, path->c_str());
+        SetDlgItemTextW(Window(), IDC_DESTINATION, Wide(*path).c_str());
       }
       break;
     case IDC_BACK:

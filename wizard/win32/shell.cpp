@@ -22,6 +22,15 @@ constexpr int kBandBottom = 354;
 
 }  // namespace
 
+std::wstring Wide(const std::string& text) {
+  const std::u16string wide = platform::Utf8ToWide(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Utf8(const std::wstring& text) {
+  return platform::WideToUtf8(std::u16string(text.begin(), text.end()));
+}
+
 HINSTANCE ProgramInstance() { return programInstance; }
 void SetProgramInstance(HINSTANCE instance) { programInstance = instance; }
 
@@ -33,17 +42,17 @@ CPage::~CPage() {
 }
 
 bool CPage::Create() {
-  window = CreateDialogParamA(programInstance, MAKEINTRESOURCEA(templateId), nullptr, DialogProc,
+  window = CreateDialogParamW(programInstance, MAKEINTRESOURCEW(templateId), nullptr, DialogProc,
                               reinterpret_cast<LPARAM>(this));
   return window != nullptr;
 }
 
 std::string CPage::ControlText(int id) const {
   HWND control = Control(id);
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  const int length = GetWindowTextA(control, &text[0], static_cast<int>(text.size()));
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  const int length = GetWindowTextW(control, &text[0], static_cast<int>(text.size()));
   text.resize(static_cast<size_t>(length > 0 ? length : 0));
-  return text;
+  return Utf8(text);
 }
 
 // The page object rides in the window's user data from WM_INITDIALOG on; the
@@ -53,9 +62,9 @@ INT_PTR CALLBACK CPage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   if (message == WM_INITDIALOG) {
     page = reinterpret_cast<CPage*>(lParam);
     page->window = dialog;
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+    SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
   } else {
-    page = reinterpret_cast<CPage*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    page = reinterpret_cast<CPage*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
   }
   return page != nullptr ? page->HandleMessage(message, wParam, lParam) : FALSE;
 }
@@ -69,7 +78,7 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;  // the focus goes to the first tab stop
     case WM_ERASEBKGND:
       PaintBackground(reinterpret_cast<HDC>(wParam));
-      SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
       return TRUE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
@@ -92,13 +101,13 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CPage::SetIcons() {
   const auto load = [](int width, int height) {
-    return LoadImageA(programInstance, MAKEINTRESOURCEA(IDI_FARROWDALE), IMAGE_ICON, width, height,
+    return LoadImageW(programInstance, MAKEINTRESOURCEW(IDI_FARROWDALE), IMAGE_ICON, width, height,
                       LR_DEFAULTCOLOR);
   };
   HANDLE bigIcon = load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
   HANDLE smallIcon = load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 
 // The lines are drawn first; neither fill covers the two rows of the rule. The
@@ -138,7 +147,7 @@ CMessageLoop& CMessageLoop::Instance() {
 int CMessageLoop::Run() {
   MSG message{};
   for (;;) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == -1) {
       platform::DebugTrace("::GetMessage returned -1 (error)\n");
       continue;
@@ -153,7 +162,7 @@ int CMessageLoop::Run() {
     }
     if (!consumed) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
 }
@@ -189,7 +198,7 @@ void CenterOnWorkArea(HWND window) {
   RECT frame{};
   GetWindowRect(window, &frame);
   RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   const Position at = CenterOnArea(frame.right - frame.left, frame.bottom - frame.top,
                                    {area.left, area.top, area.right, area.bottom});
   SetWindowPos(window, nullptr, static_cast<int>(at.x), static_cast<int>(at.y), 0, 0,
@@ -197,22 +206,22 @@ void CenterOnWorkArea(HWND window) {
 }
 
 std::string GetProgramDirectory() {
-  char path[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return DirectoryOf(std::string(path, length));
+  wchar_t path[MAX_PATH] = L"";
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return DirectoryOf(Utf8(std::wstring(path, length)));
 }
 
 // The help file lies beside the program, whatever the current directory is.
 // When it is missing the shell may say so; the wizard itself says nothing.
 void OpenHelp(HWND owner) {
-  const std::string file = HelpFileName(GetProgramDirectory());
-  SHELLEXECUTEINFOA info{};
+  const std::wstring file = Wide(HelpFileName(GetProgramDirectory()));
+  SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.hwnd = owner;
-  info.lpVerb = "open";
+  info.lpVerb = L"open";
   info.lpFile = file.c_str();
   info.nShow = SW_SHOWNORMAL;
-  ShellExecuteExA(&info);
+  ShellExecuteExW(&info);
 }
 
 void CloseApplication() {

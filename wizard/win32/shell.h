@@ -12,6 +12,11 @@
 
 namespace wizard {
 
+// The page logic's texts are UTF-8; the windows' are UTF-16.
+std::wstring Wide(const std::string& text);
+std::string Utf8(const std::wstring& text);
+
+
 // One page of the wizard: a modeless dialog with no parent, created on its
 // first showing and then only hidden and shown until the program closes.
 class CPage {
@@ -26,7 +31,7 @@ class CPage {
   HWND Window() const { return window; }
   bool Exists() const { return window != nullptr && IsWindow(window); }
   // Tab, the arrow keys and Enter, the way a dialog box takes them.
-  bool FilterMessage(MSG& message) { return Exists() && IsDialogMessageA(window, &message); }
+  bool FilterMessage(MSG& message) { return Exists() && IsDialogMessageW(window, &message); }
 
  protected:
   virtual void OnInitDialog() = 0;
@@ -110,11 +115,15 @@ class CWin32Ui : public WizardUi {
   void SetCursor(Cursor cursor) override;
   void SetCompressCaption(const std::string& caption) override;
   std::optional<std::string> ShowJsOpenDialog(Page owner) override;
+  std::optional<std::string> ShowJsSaveDialog(Page owner) override;
+  void FocusInput(Page page) override;
+  bool IsReadOnly(const std::string& name) override;
   std::optional<std::string> BrowseForFolder(Page owner) override;
   void ShowPage(Page page) override;
   void CloseApplication() override;
   FileStatus ReadWholeFile(const std::string& name, std::string& bytes) override;
   FileStatus WriteWholeFile(const std::string& name, std::string_view bytes) override;
+  std::string ErrorText(uint32_t errorCode) override;
 };
 
 HINSTANCE ProgramInstance();

@@ -35,7 +35,7 @@ FileStatus Failed(DWORD fallback) {
 
 void CWin32Ui::ShowMessage(Page owner, const std::string& text, const std::string& caption,
                            BoxIcon icon) {
-  MessageBoxA(PageObject(owner).Window(), text.c_str(), caption.c_str(), MB_OK | IconStyle(icon));
+  MessageBoxW(PageObject(owner).Window(), Wide(text).c_str(), Wide(caption).c_str(), MB_OK | IconStyle(icon));
 }
 
 void CWin32Ui::SetCursor(Cursor cursor) {
@@ -43,38 +43,68 @@ void CWin32Ui::SetCursor(Cursor cursor) {
 }
 
 void CWin32Ui::SetCompressCaption(const std::string& caption) {
-  SetDlgItemTextA(COptionsPage::Instance().Window(), IDC_NEXT, caption.c_str());
+  SetDlgItemTextW(COptionsPage::Instance().Window(), IDC_NEXT, Wide(caption).c_str());
 }
 
-// The Explorer-style open dialog; it accepts a name that does not exist yet.
-std::optional<std::string> CWin32Ui::ShowJsOpenDialog(Page owner) {
-  static const char kFilter[] = "JavaScript files (*.js)\0*.js\0All Files (*.*)\0*.*\0";
-  char file[MAX_PATH] = "";
-  char title[256] = "";
-  OPENFILENAMEA dialog{};
+namespace {
+
+// The Explorer-style file dialog for JavaScript files: to open one (a name
+// that does not exist yet is taken too), or to save one, with the usual
+// question before an existing file is replaced.
+std::optional<std::string> AskForJsFile(HWND owner, bool save) {
+  static const wchar_t kFilter[] = L"JavaScript files (*.js)\0*.js\0All Files (*.*)\0*.*\0";
+  static wchar_t file[32768];
+  file[0] = L'\0';
+  wchar_t title[256] = L"";
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = PageObject(owner).Window();
+  dialog.hwndOwner = owner;
   dialog.lpstrFilter = kFilter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
+  dialog.nMaxFile = sizeof file / sizeof file[0];
   dialog.lpstrFileTitle = title;
-  dialog.nMaxFileTitle = sizeof title;
+  dialog.nMaxFileTitle = sizeof title / sizeof title[0];
+  dialog.lpstrDefExt = L"js";
   dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(file);
+  if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
+  return Utf8(file);
+}
+
+}  // namespace
+
+std::optional<std::string> CWin32Ui::ShowJsOpenDialog(Page owner) {
+  return AskForJsFile(PageObject(owner).Window(), false);
+}
+
+std::optional<std::string> CWin32Ui::ShowJsSaveDialog(Page owner) {
+  return AskForJsFile(PageObject(owner).Window(), true);
+}
+
+// The file name on Step 1 (the list in group mode), the destination on Step 2.
+void CWin32Ui::FocusInput(Page page) {
+  const HWND window = PageObject(page).Window();
+  int control = IDC_DESTINATION;
+  if (page == Page::Files) control = State().Files().singleFileMode ? IDC_FILE_NAME : IDC_FILE_LIST;
+  if (page == Page::Options) return;
+  SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, control)), TRUE);
+}
+
+bool CWin32Ui::IsReadOnly(const std::string& name) {
+  const DWORD attributes = GetFileAttributesW(Wide(name).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 std::optional<std::string> CWin32Ui::BrowseForFolder(Page owner) {
   IMalloc* allocator = nullptr;
   if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) return std::nullopt;
-  BROWSEINFOA browse{};
+  BROWSEINFOW browse{};
   browse.hwndOwner = PageObject(owner).Window();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   std::optional<std::string> folder;
-  if (LPITEMIDLIST items = SHBrowseForFolderA(&browse)) {
-    char path[MAX_PATH] = "";
-    if (SHGetPathFromIDListA(items, path)) folder = path;
+  if (LPITEMIDLIST items = SHBrowseForFolderW(&browse)) {
+    wchar_t path[MAX_PATH] = L"";
+    if (SHGetPathFromIDListW(items, path)) folder = Utf8(path);
     allocator->Free(items);
   }
   allocator->Release();
@@ -95,6 +125,21 @@ FileStatus CWin32Ui::WriteWholeFile(const std::string& name, std::string_view by
   SetLastError(ERROR_SUCCESS);
   if (platform::WriteWholeFile(name, bytes).ok) return {true, 0};
   return Failed(ERROR_WRITE_FAULT);
+}
+
+// The system's message for the code, without its closing period and line break.
+std::string CWin32Ui::ErrorText(uint32_t errorCode) {
+  wchar_t* text = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = n > 0 && text != nullptr ? std::wstring(text, n) : L"error " + std::to_wstring(errorCode);
+  if (text != nullptr) LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.' ||
+                              message.back() == L' ')) {
+    message.pop_back();
+  }
+  return Utf8(message);
 }
 
 }  // namespace wizard
