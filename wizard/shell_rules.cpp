@@ -26,8 +26,12 @@ std::string DirectoryOf(const std::string& programPath) {
   return slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
 }
 
-std::string HelpFileName(const std::string& programDirectory) {
-  return programDirectory + "Farrowdale.chm";
+std::optional<std::string> HelpFileName(const std::string& programDirectory,
+                                        const std::function<bool(const std::string&)>& exists) {
+  for (const char* name : {"Farrowdale.chm", "Farrowdale.html"}) {
+    if (exists(programDirectory + name)) return programDirectory + name;
+  }
+  return std::nullopt;
 }
 
 }  // namespace wizard

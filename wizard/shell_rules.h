@@ -2,6 +2,8 @@
 // page goes on the work area and where the help file is looked for.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace wizard {
@@ -26,7 +28,9 @@ Position CenterOnArea(long width, long height, const Box& area);
 // the empty text of a failed lookup, gives "".
 std::string DirectoryOf(const std::string& programPath);
 
-// The help file beside the program: directory + "Farrowdale.chm".
-std::string HelpFileName(const std::string& programDirectory);
+// The help beside the program: "Farrowdale.chm" when it is there, else the
+// page "Farrowdale.html"; nothing when neither is.
+std::optional<std::string> HelpFileName(const std::string& programDirectory,
+                                        const std::function<bool(const std::string&)>& exists);
 
 }  // namespace wizard

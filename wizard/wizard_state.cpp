@@ -15,22 +15,34 @@ void WizardState::Warn(Page page, const char* text) {
 
 std::optional<std::string> WizardState::BrowseFile() { return ui.ShowJsOpenDialog(Page::Files); }
 
-// The list on screen sorts its entries; the group keeps the order of addition,
-// which is the order of packing. Names differing only in letter case are two
-// entries: C:\a.js and C:\A.js.
-std::optional<std::string> WizardState::AddFile() {
-  std::optional<std::string> path = ui.ShowJsOpenDialog(Page::Files);
-  if (!path) return std::nullopt;
-  const auto& group = files.groupFiles;
-  if (std::find(group.begin(), group.end(), *path) != group.end()) return std::nullopt;
-  files.groupFiles.push_back(*path);
-  return path;
+std::string GroupEntryText(const std::string& path) {
+  const size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return path;
+  return path.substr(slash + 1) + "  (" + path.substr(0, slash) + ")";
 }
 
-void WizardState::RemoveFile(const std::string& text) {
+// The group keeps the order of addition, which is the order of packing and of
+// the list on screen.
+std::vector<std::string> WizardState::AddFiles() {
+  std::vector<std::string> added;
+  std::string already;
+  for (const std::string& path : ui.ShowJsOpenDialogMany(Page::Files)) {
+    const auto& group = files.groupFiles;
+    const bool known = std::any_of(group.begin(), group.end(), [&](const std::string& f) { return SamePath(f, path); });
+    if (known) {
+      already += "\n" + path;
+      continue;
+    }
+    files.groupFiles.push_back(path);
+    added.push_back(path);
+  }
+  if (!already.empty()) ui.ShowMessage(Page::Files, kAlreadyInGroup + already, kWarningCaption, BoxIcon::Warning);
+  return added;
+}
+
+void WizardState::RemoveFile(size_t index) {
   auto& group = files.groupFiles;
-  const auto found = std::find(group.begin(), group.end(), text);
-  if (found != group.end()) group.erase(found);
+  if (index < group.size()) group.erase(group.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void WizardState::FilesNext(const std::string& fileNameText) {

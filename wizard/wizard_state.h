@@ -45,6 +45,10 @@ struct PackedText {
 using PackFunction = PackedText (*)(std::string_view bytes, const pack::PackOptions& options);
 PackedText PackText(std::string_view bytes, const pack::PackOptions& options);
 
+// How the list on Step 1 shows a file of the group: its name, then its folder.
+//   C:\js\lib\a.js  ->  "a.js  (C:\js\lib)"
+std::string GroupEntryText(const std::string& path);
+
 // What became of one file of a run.
 struct FileOutcome {
   std::string source;
@@ -62,12 +66,16 @@ class WizardState {
   void SetFileGroupMode() { files.singleFileMode = false; }
   // The new text of the file name edit, or nothing when the dialog was cancelled.
   std::optional<std::string> BrowseFile();
-  // The path to add to the list, or nothing: cancelled, or already in the group.
-  std::optional<std::string> AddFile();
-  // Drops the list entry `text` (already deleted from the list) from the group.
-  void RemoveFile(const std::string& text);
+  // The paths added to the group, in the order chosen: none when cancelled.
+  // A file already in the group (whatever the letter case) is not added
+  // again, and a box says so.
+  std::vector<std::string> AddFiles();
+  // Drops the group's file at `index`: the list shows the group in its order.
+  void RemoveFile(size_t index);
   void FilesNext(const std::string& fileNameText);
-  // "Cancel" on Step 1, and the close box of any page.
+  // Puts the focus on the page's input field.
+  void FocusInputOf(Page page) { ui.FocusInput(page); }
+  // "Cancel" and Esc on any page, and the close box.
   void Close() { ui.CloseApplication(); }
 
   // Step 2. BrowseDestination offers the file dialog or the folder browser by mode.

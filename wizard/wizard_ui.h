@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wizard {
 
@@ -36,6 +37,8 @@ class WizardUi {
   virtual void SetCompressCaption(const std::string& caption) = 0;
   // The JavaScript open dialog: the chosen path, nothing when cancelled.
   virtual std::optional<std::string> ShowJsOpenDialog(Page owner) = 0;
+  // The same, where several files may be chosen at once: none when cancelled.
+  virtual std::vector<std::string> ShowJsOpenDialogMany(Page owner) = 0;
   // The JavaScript save dialog, which asks before an existing file is chosen.
   virtual std::optional<std::string> ShowJsSaveDialog(Page owner) = 0;
   // Puts the keyboard focus on the page's input field (after a warning about it).

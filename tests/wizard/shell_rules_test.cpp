@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace wizard {
 namespace {
@@ -31,21 +34,28 @@ TEST(ShellRulesTest, CenterOnArea) {
   }
 }
 
+// The compiled help when it is there, else the page shipped beside the
+// program; nothing when neither is (never a "File not found." from the shell).
 TEST(ShellRulesTest, HelpFileBesideTheProgram) {
   struct Row {
     const char* program;
-    const char* help;
+    std::vector<std::string> present;
+    std::optional<std::string> help;
   };
   const Row rows[] = {
-      {"C:\\Tools\\Farrowdale.exe", "C:\\Tools\\Farrowdale.chm"},
-      {"C:\\Farrowdale.exe", "C:\\Farrowdale.chm"},
-      {"\\\\server\\share\\bin\\Farrowdale.exe", "\\\\server\\share\\bin\\Farrowdale.chm"},
-      {"", "Farrowdale.chm"},  // the program's path could not be had
-      {"Farrowdale.exe", "Farrowdale.chm"},
+      {"C:\\Tools\\Farrowdale.exe", {"C:\\Tools\\Farrowdale.chm", "C:\\Tools\\Farrowdale.html"}, "C:\\Tools\\Farrowdale.chm"},
+      {"C:\\Tools\\Farrowdale.exe", {"C:\\Tools\\Farrowdale.html"}, "C:\\Tools\\Farrowdale.html"},
+      {"\\\\server\\share\\bin\\Farrowdale.exe", {"\\\\server\\share\\bin\\Farrowdale.html"},
+       "\\\\server\\share\\bin\\Farrowdale.html"},
+      {"C:\\Farrowdale.exe", {"Farrowdale.html"}, std::nullopt},
+      {"", {"Farrowdale.html"}, "Farrowdale.html"},  // the program's path could not be had
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.program);
-    EXPECT_EQ(HelpFileName(DirectoryOf(row.program)), row.help);
+    const auto exists = [&](const std::string& name) {
+      return std::find(row.present.begin(), row.present.end(), name) != row.present.end();
+    };
+    EXPECT_EQ(HelpFileName(DirectoryOf(row.program), exists), row.help);
   }
 }
 

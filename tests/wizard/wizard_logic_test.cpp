@@ -57,6 +57,18 @@ class RecordingUi : public WizardUi {
     Record(std::string("file dialog ") + PageName(owner));
     return Next(fileDialogAnswers);
   }
+  std::vector<std::string> ShowJsOpenDialogMany(Page owner) override {
+    Record(std::string("file dialog (several) ") + PageName(owner));
+    std::vector<std::string> chosen;
+    if (std::optional<std::string> one = Next(fileDialogAnswers)) {
+      for (size_t from = 0, bar; from <= one->size(); from = bar + 1) {  // "a|b": two files
+        bar = one->find('|', from);
+        if (bar == std::string::npos) bar = one->size();
+        chosen.push_back(one->substr(from, bar - from));
+      }
+    }
+    return chosen;
+  }
   std::optional<std::string> ShowJsSaveDialog(Page owner) override {
     Record(std::string("save dialog ") + PageName(owner));
     return Next(fileDialogAnswers);
@@ -141,7 +153,7 @@ TEST(WizardPagesTest, PageFlow) {
        [](WizardState& s, RecordingUi& ui) {
          ui.fileDialogAnswers.push_back("C:\\js\\a.js");
          s.SetFileGroupMode();
-         s.AddFile();
+         s.AddFiles();
        },
        [](WizardState& s) { s.FilesNext(""); },
        {"show Step2"}},
@@ -161,7 +173,7 @@ TEST(WizardPagesTest, PageFlow) {
       {"Step 3 Back",
        nullptr,
        [](WizardState& s) { s.OptionsBack(true, false); },
-       {"caption Compress", "show Step2"}},
+       {"caption Co&mpress", "show Step2"}},
       {"Step 3 Compress",
        [](WizardState& s, RecordingUi& ui) {
          ui.files["C:\\a.js"] = "var x = 1\n";
@@ -169,7 +181,7 @@ TEST(WizardPagesTest, PageFlow) {
        },
        [](WizardState& s) { s.OnCompress(false, false); },
        {"cursor wait", "cursor arrow", "box Step3 [] info Compression completed.\n\nWritten:\nC:\\a.min.js",
-        "caption Close"}},
+        "caption C&lose"}},
       {"Step 3 Close after a run",
        [](WizardState& s, RecordingUi& ui) {
          ui.files["C:\\a.js"] = "var x = 1\n";
@@ -211,29 +223,30 @@ TEST(WizardPagesTest, NextStoresTheInputOnlyWhenItGoesOn) {
   EXPECT_EQ(state.Options().changeVariableNames, 1);
 }
 
-TEST(WizardPagesTest, GroupKeepsOrderOfAdditionAndRefusesExactDuplicates) {
+TEST(WizardPagesTest, GroupKeepsOrderOfAdditionAndSaysSoForDuplicates) {
   RecordingUi ui;
   WizardState state(ui);
   state.SetFileGroupMode();
-  ui.fileDialogAnswers = {"C:\\b.js", "C:\\a.js", "C:\\b.js", "C:\\B.js", std::nullopt};
-  EXPECT_EQ(state.AddFile(), "C:\\b.js");
-  EXPECT_EQ(state.AddFile(), "C:\\a.js");
-  EXPECT_EQ(state.AddFile(), std::nullopt);  // already there: nothing happens
-  EXPECT_EQ(state.AddFile(), "C:\\B.js");    // letter case counts
-  EXPECT_EQ(state.AddFile(), std::nullopt);  // cancelled
-  EXPECT_EQ(state.Files().groupFiles,
-            (std::vector<std::string>{"C:\\b.js", "C:\\a.js", "C:\\B.js"}));
+  ui.fileDialogAnswers = {"C:\\b.js|C:\\a.js", "C:\\B.js|C:\\c.js", std::nullopt};
+  EXPECT_EQ(state.AddFiles(), (std::vector<std::string>{"C:\\b.js", "C:\\a.js"}));
+  ui.events.clear();
+  EXPECT_EQ(state.AddFiles(), (std::vector<std::string>{"C:\\c.js"}));  // letter case does not count
+  EXPECT_EQ(ui.events, (Events{"file dialog (several) Step1",
+                               "box Step1 [Warning] warning Already in the group, so not added again:\nC:\\B.js"}));
+  EXPECT_EQ(state.AddFiles(), std::vector<std::string>{});  // cancelled
+  EXPECT_EQ(state.Files().groupFiles, (std::vector<std::string>{"C:\\b.js", "C:\\a.js", "C:\\c.js"}));
+  EXPECT_EQ(GroupEntryText("C:\\js\\lib\\a.js"), "a.js  (C:\\js\\lib)");
 
-  state.RemoveFile("C:\\a.js");
-  state.RemoveFile("C:\\missing.js");
-  EXPECT_EQ(state.Files().groupFiles, (std::vector<std::string>{"C:\\b.js", "C:\\B.js"}));
+  state.RemoveFile(1);
+  state.RemoveFile(7);  // no such entry
+  EXPECT_EQ(state.Files().groupFiles, (std::vector<std::string>{"C:\\b.js", "C:\\c.js"}));
 
   // Switching modes keeps both the typed name and the group.
   state.SetSingleFileMode();
   state.FilesNext("C:\\single.js");
   state.SetFileGroupMode();
   EXPECT_EQ(state.Files().singleFileName, "C:\\single.js");
-  EXPECT_EQ(CollectSources(state.Files()), (std::vector<std::string>{"C:\\b.js", "C:\\B.js"}));
+  EXPECT_EQ(CollectSources(state.Files()), (std::vector<std::string>{"C:\\b.js", "C:\\c.js"}));
   state.SetSingleFileMode();
   EXPECT_EQ(CollectSources(state.Files()), (std::vector<std::string>{"C:\\single.js"}));
 }
@@ -276,7 +289,7 @@ TEST(WizardPagesTest, DestinationsThatWouldLoseDataAreRefused) {
       state.FilesNext("C:\\js\\a.js");
     } else {
       state.SetFileGroupMode();
-      state.AddFile();
+      state.AddFiles();
       state.FilesNext("");
     }
     ui.events.clear();
@@ -375,8 +388,8 @@ TEST(CompressionRunTest, FailuresEndInOneTruthfulSummary) {
     row.plant(ui);
     WizardState state(ui, row.packer);
     state.SetFileGroupMode();
-    state.AddFile();
-    state.AddFile();
+    state.AddFiles();
+    state.AddFiles();
     state.FilesNext("");
     state.DestinationNext("D:\\out");
     ui.events.clear();
@@ -385,7 +398,7 @@ TEST(CompressionRunTest, FailuresEndInOneTruthfulSummary) {
         row.why.empty() ? "box Step3 [] info Compression completed.\n\nWritten:\nD:\\out\\bad.js\nD:\\out\\good.js"
                         : "box Step3 [Warning] warning 1 of 2 files were packed.\n\nNot packed:\n" +
                               std::string(row.source) + "\n    " + row.why + "\n\nWritten:\nD:\\out\\good.js";
-    EXPECT_EQ(ui.events, Events({"cursor wait", "cursor arrow", box, "caption Close"}));
+    EXPECT_EQ(ui.events, Events({"cursor wait", "cursor arrow", box, "caption C&lose"}));
     EXPECT_EQ(ui.files["D:\\out\\bad.js"], row.badOutput);
     EXPECT_EQ(ui.files.count("D:\\out\\good.js"), 1u);
   }

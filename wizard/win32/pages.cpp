@@ -42,9 +42,6 @@ void CFilesPage::OnCommand(int id, int notification) {
     case IDC_REMOVE_FILE:
       if (clicked) RemoveFile();
       break;
-    case IDC_CANCEL:
-      if (clicked) SendMessageW(Window(), WM_CLOSE, 0, 0);
-      break;
     case IDC_NEXT:
       State().FilesNext(ControlText(IDC_FILE_NAME));
       break;
@@ -78,9 +75,10 @@ void CFilesPage::SetFileGroupMode() {
   State().SetFileGroupMode();
 }
 
+// The list shows the group in its order, each file's name before its folder.
 void CFilesPage::AddFile() {
-  if (const std::optional<std::string> path = State().AddFile()) {
-    const std::wstring text = Wide(*path);
+  for (const std::string& path : State().AddFiles()) {
+    const std::wstring text = Wide(GroupEntryText(path));
     SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }
@@ -88,14 +86,8 @@ void CFilesPage::AddFile() {
 void CFilesPage::RemoveFile() {
   const LRESULT index = SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_GETCURSEL, 0, 0);
   if (index < 0) return;
-  const WPARAM item = static_cast<WPARAM>(index);
-  const LRESULT length = SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_GETTEXTLEN, item, 0);
-  if (length < 0) return;
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_GETTEXT, item, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(static_cast<size_t>(length));
-  SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_DELETESTRING, item, 0);
-  State().RemoveFile(Utf8(text));
+  SendDlgItemMessageW(Window(), IDC_FILE_LIST, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  State().RemoveFile(static_cast<size_t>(index));
 }
 
 CDestinationPage::CDestinationPage() : CPage(IDD_DESTINATION_PAGE) {}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "messages.h"
 #include "platform.h"
 #include "resource.h"
 #include "shell_rules.h"
@@ -14,11 +15,11 @@ namespace {
 HINSTANCE programInstance = nullptr;
 HWND visiblePage = nullptr;
 
-// The page's picture in device pixels: a white body under the banner, a rule of
-// one dark and one light grey row, and the band in which the buttons stand.
-constexpr int kPageWidth = 431;
-constexpr int kRuleRow = 300;
-constexpr int kBandBottom = 354;
+// The page's picture: a white body under the banner, a rule of one dark and
+// one light grey row 185 dialog units down (just above the buttons, at 197),
+// and below it the band in which the buttons stand. Dialog units follow the
+// font and the DPI, so the rule stays where the controls are.
+constexpr int kRuleUnits = 185;
 
 }  // namespace
 
@@ -72,6 +73,7 @@ INT_PTR CALLBACK CPage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      FitBanner();
       SetIcons();
       OnInitDialog();
       CMessageLoop::Instance().AddFilter(this);
@@ -83,11 +85,14 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
-    case WM_CLOSE:  // the close box, the system menu, Alt+F4, or "Cancel" on Step 1
+    case WM_CLOSE:  // the close box, the system menu, Alt+F4, or "Cancel"
       State().Close();
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_HELP_BUTTON) {
+      // Esc (IDCANCEL from the dialog manager) and "Cancel", on every page.
+      if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_CANCEL) {
+        if (HIWORD(wParam) == BN_CLICKED) SendMessageW(window, WM_CLOSE, 0, 0);
+      } else if (LOWORD(wParam) == IDC_HELP_BUTTON) {
         if (HIWORD(wParam) == BN_CLICKED) OpenHelp(window);
       } else {
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -97,6 +102,19 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       (void)lParam;
       return FALSE;
   }
+}
+
+// The banner spans the page's width at any font and DPI, its height in
+// proportion.
+void CPage::FitBanner() {
+  HWND banner = Control(IDC_BANNER);
+  const auto image = reinterpret_cast<HBITMAP>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP size{};
+  if (banner == nullptr || image == nullptr || GetObjectW(image, sizeof size, &size) == 0 || size.bmWidth == 0) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  const LONG height = size.bmHeight * client.right / size.bmWidth;
+  SetWindowPos(banner, nullptr, 0, 0, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPage::SetIcons() {
@@ -110,9 +128,7 @@ void CPage::SetIcons() {
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 
-// The lines are drawn first; neither fill covers the two rows of the rule. The
-// picture is 431 x 354 pixels, the page's size in Tahoma 8 at 96 dots per inch;
-// where another font makes the page larger, body and band reach its edges.
+// The lines are drawn first; neither fill covers the two rows of the rule.
 void CPage::PaintBackground(HDC dc) {
   if (whiteBrush == nullptr) {
     whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
@@ -122,17 +138,20 @@ void CPage::PaintBackground(HDC dc) {
   }
   RECT client{};
   GetClientRect(window, &client);
-  const LONG right = std::max<LONG>(kPageWidth, client.right);
-  const LONG bottom = std::max<LONG>(kBandBottom, client.bottom);
+  const LONG right = client.right;
+  const LONG bottom = client.bottom;
+  RECT rule{0, kRuleUnits, 1, kRuleUnits + 1};
+  MapDialogRect(window, &rule);
+  const LONG row = rule.top;
   HGDIOBJ oldPen = SelectObject(dc, darkPen);
-  MoveToEx(dc, 0, kRuleRow, nullptr);
-  LineTo(dc, right, kRuleRow);
+  MoveToEx(dc, 0, row, nullptr);
+  LineTo(dc, right, row);
   SelectObject(dc, lightPen);
-  MoveToEx(dc, 0, kRuleRow + 1, nullptr);
-  LineTo(dc, right, kRuleRow + 1);
-  const RECT body{0, 0, right, kRuleRow};
+  MoveToEx(dc, 0, row + 1, nullptr);
+  LineTo(dc, right, row + 1);
+  const RECT body{0, 0, right, row};
   FillRect(dc, &body, whiteBrush);
-  const RECT band{0, kRuleRow + 2, right, bottom};
+  const RECT band{0, row + 2, right, bottom};
   FillRect(dc, &band, faceBrush);
   SelectObject(dc, oldPen);
 }
@@ -192,6 +211,13 @@ void ShowPage(Page page) {
   CenterOnWorkArea(target.Window());
   ShowWindow(target.Window(), SW_SHOWDEFAULT);
   visiblePage = target.Window();
+  // Whichever button took the page away, Enter presses the page's default
+  // button again: the focus goes to the page's field, or on Step 3 to "Compress".
+  if (page == Page::Options) {
+    SendMessageW(target.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(target.Window(), IDC_NEXT)), TRUE);
+  } else {
+    State().FocusInputOf(page);
+  }
 }
 
 void CenterOnWorkArea(HWND window) {
@@ -214,7 +240,16 @@ std::string GetProgramDirectory() {
 // The help file lies beside the program, whatever the current directory is.
 // When it is missing the shell may say so; the wizard itself says nothing.
 void OpenHelp(HWND owner) {
-  const std::wstring file = Wide(HelpFileName(GetProgramDirectory()));
+  const std::string directory = GetProgramDirectory();
+  const auto exists = [](const std::string& name) {
+    return GetFileAttributesW(Wide(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  const std::optional<std::string> found = HelpFileName(directory, exists);
+  if (!found) {
+    MessageBoxW(owner, Wide(kNoHelp).c_str(), L"Help", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  const std::wstring file = Wide(*found);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.hwnd = owner;

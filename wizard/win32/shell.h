@@ -45,6 +45,7 @@ class CPage {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void SetIcons();
+  void FitBanner();
   void PaintBackground(HDC dc);
 
   int templateId;
@@ -116,6 +117,7 @@ class CWin32Ui : public WizardUi {
   void SetCompressCaption(const std::string& caption) override;
   std::optional<std::string> ShowJsOpenDialog(Page owner) override;
   std::optional<std::string> ShowJsSaveDialog(Page owner) override;
+  std::vector<std::string> ShowJsOpenDialogMany(Page owner) override;
   void FocusInput(Page page) override;
   bool IsReadOnly(const std::string& name) override;
   std::optional<std::string> BrowseForFolder(Page owner) override;

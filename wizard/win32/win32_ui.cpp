@@ -77,6 +77,31 @@ std::optional<std::string> CWin32Ui::ShowJsOpenDialog(Page owner) {
   return AskForJsFile(PageObject(owner).Window(), false);
 }
 
+// With several files chosen the dialog gives the folder, then each name,
+// every one ended by a zero, and a second zero at the end.
+std::vector<std::string> CWin32Ui::ShowJsOpenDialogMany(Page owner) {
+  static const wchar_t kFilter[] = L"JavaScript files (*.js)\0*.js\0All Files (*.*)\0*.*\0";
+  static wchar_t buffer[65536];
+  buffer[0] = L'\0';
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = PageObject(owner).Window();
+  dialog.lpstrFilter = kFilter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer;
+  dialog.nMaxFile = sizeof buffer / sizeof buffer[0];
+  dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ALLOWMULTISELECT;
+  if (!GetOpenFileNameW(&dialog)) return {};
+  std::vector<std::wstring> parts;
+  for (const wchar_t* p = buffer; *p != L'\0'; p += parts.back().size() + 1) parts.emplace_back(p);
+  std::vector<std::string> paths;
+  if (parts.size() == 1) return {Utf8(parts[0])};
+  std::wstring folder = parts[0];
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  for (size_t k = 1; k < parts.size(); ++k) paths.push_back(Utf8(folder + parts[k]));
+  return paths;
+}
+
 std::optional<std::string> CWin32Ui::ShowJsSaveDialog(Page owner) {
   return AskForJsFile(PageObject(owner).Window(), true);
 }
