@@ -36,9 +36,10 @@ std::optional<std::string> MakeOutputName(const std::string& source, const std::
   return target + source.substr(slash);
 }
 
-PackedText PackText(std::string_view bytes, const pack::PackOptions& options) {
+PackedText PackText(std::string_view bytes, const pack::PackOptions& options,
+                    pack::ProgressCallback progress) {
   try {
-    pack::PackResult result = pack::PackDocument(bytes, options);
+    pack::PackResult result = pack::PackDocument(bytes, options, progress);
     switch (result.status) {
       case pack::PackStatus::Ok:
         return {std::move(result.bytes), {}};
@@ -69,7 +70,7 @@ FileOutcome PackFile(WizardUi& ui, const std::string& source, const std::string&
   }
   PackedText packed;
   try {
-    packed = packText(bytes, options);
+    packed = packText(bytes, options, ui.PackProgress());
   } catch (...) {
     // Whatever leaves the engine is a packing error of this file, not the end
     // of the run.
@@ -84,9 +85,12 @@ FileOutcome PackFile(WizardUi& ui, const std::string& source, const std::string&
   return outcome;
 }
 
-RunSummary SummarizeRun(const std::vector<FileOutcome>& outcomes) {
+RunSummary SummarizeRun(const std::vector<FileOutcome>& outcomes,
+                        const std::vector<std::string>& notStarted) {
   std::string written;
   std::string failed;
+  std::string skipped;
+  for (const std::string& source : notStarted) skipped += "\n" + source;
   size_t packed = 0;
   for (const FileOutcome& outcome : outcomes) {
     if (outcome.failure.empty()) {
@@ -97,10 +101,14 @@ RunSummary SummarizeRun(const std::vector<FileOutcome>& outcomes) {
     }
   }
   const std::string outputs = written.empty() ? "" : std::string("\n\n") + kWrittenHeading + written;
-  if (packed == outcomes.size()) return {kCompleted + outputs, kNoCaption, BoxIcon::Information};
-  const std::string count = std::to_string(packed) + " of " + std::to_string(outcomes.size());
+  const size_t total = outcomes.size() + notStarted.size();
+  if (packed == total) return {kCompleted + outputs, kNoCaption, BoxIcon::Information};
+  const std::string count = std::to_string(packed) + " of " + std::to_string(total);
   const std::string head = packed == 0 ? kNonePacked : Formatted(kSomePacked, count);
-  const std::string text = head + "\n\n" + kNotPackedHeading + failed + outputs;
+  std::string text = notStarted.empty() ? head : std::string(kCancelled) + " " + head;
+  if (!failed.empty()) text += std::string("\n\n") + kNotPackedHeading + failed;
+  if (!skipped.empty()) text += std::string("\n\n") + kNotStartedHeading + skipped;
+  text += outputs;
   return packed == 0 ? RunSummary{text, kErrorCaption, BoxIcon::Error}
                      : RunSummary{text, kWarningCaption, BoxIcon::Warning};
 }

@@ -49,7 +49,10 @@ struct RunSummary {
 // information icon. Otherwise how many were packed, each file that was not
 // with its reason, and the outputs written, with a warning icon (an error
 // icon when none was packed).
-RunSummary SummarizeRun(const std::vector<FileOutcome>& outcomes);
+// A cancelled run also lists the files it did not start (`notStarted`),
+// which were left as they were.
+RunSummary SummarizeRun(const std::vector<FileOutcome>& outcomes,
+                        const std::vector<std::string>& notStarted = {});
 
 // A printf form with one %s filled in.
 std::string Formatted(const char* format, const std::string& text);

@@ -27,6 +27,8 @@ inline constexpr const char* kSomePacked = "%s files were packed.";  // "2 of 3"
 inline constexpr const char* kNonePacked = "No file was packed.";
 inline constexpr const char* kNotPackedHeading = "Not packed:";
 inline constexpr const char* kWrittenHeading = "Written:";
+inline constexpr const char* kCancelled = "The run was cancelled.";
+inline constexpr const char* kNotStartedHeading = "Left as they were:";
 // Why a file was not packed; each %s is filled in.
 inline constexpr const char* kNotAFullPath = "the name has no folder; give its full path";
 inline constexpr const char* kCannotRead = "cannot be read: %s";

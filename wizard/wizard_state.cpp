@@ -91,32 +91,42 @@ void WizardState::OnCompress(bool encodeChecked, bool changeChecked) {
   options.encodeStrings = encodeChecked ? 1 : 0;
   options.changeVariableNames = changeChecked ? 1 : 0;
   if (options.completed) return ui.CloseApplication();
-  ui.SetCursor(Cursor::Hourglass);
-  const RunSummary summary = SummarizeRun(CompressAll(options.encodeStrings != 0, options.changeVariableNames != 0));
-  ui.SetCursor(Cursor::Arrow);
+  if (options.running) return;
+  options.running = true;
+  files.encodeStrings = encodeChecked;
+  files.changeVariableNames = changeChecked;
+  pack::PackOptions packOptions;
+  packOptions.encodeStrings = encodeChecked;
+  packOptions.changeVariableNames = changeChecked;
+  const std::vector<RunItem> items = PlanRun();
+  WizardUi& system = ui;
+  const PackFunction packer = packText;
+  ui.RunFiles(
+      items,
+      [&system, packOptions, packer](const RunItem& item) {
+        if (!item.output) return FileOutcome{item.source, {}, kNotAFullPath};
+        return PackFile(system, item.source, *item.output, packOptions, packer);
+      },
+      [this, items](std::vector<FileOutcome> outcomes, bool) { FinishRun(items, outcomes); });
+}
+
+std::vector<RunItem> WizardState::PlanRun() const {
+  std::vector<RunItem> items;
+  for (const std::string& source : CollectSources(files)) {
+    items.push_back(RunItem{source, MakeOutputName(source, destination.destination, files.singleFileMode)});
+  }
+  return items;
+}
+
+// Files a cancelled run did not reach are listed as left as they were.
+void WizardState::FinishRun(const std::vector<RunItem>& items, const std::vector<FileOutcome>& outcomes) {
+  std::vector<std::string> notStarted;
+  for (size_t k = outcomes.size(); k < items.size(); ++k) notStarted.push_back(items[k].source);
+  const RunSummary summary = SummarizeRun(outcomes, notStarted);
   ui.ShowMessage(Page::Options, summary.text, summary.caption, summary.icon);
   ui.SetCompressCaption(kCloseCaption);
   options.completed = true;
-}
-
-// Each file in turn; a failure is noted and the run goes on.
-std::vector<FileOutcome> WizardState::CompressAll(bool encodeStrings, bool changeVariableNames) {
-  files.encodeStrings = encodeStrings;
-  files.changeVariableNames = changeVariableNames;
-  const std::string target = destination.destination;
-  pack::PackOptions packOptions;
-  packOptions.encodeStrings = encodeStrings;
-  packOptions.changeVariableNames = changeVariableNames;
-  std::vector<FileOutcome> outcomes;
-  for (const std::string& source : CollectSources(files)) {
-    const std::optional<std::string> output = MakeOutputName(source, target, files.singleFileMode);
-    if (!output) {
-      outcomes.push_back(FileOutcome{source, {}, kNotAFullPath});
-      continue;
-    }
-    outcomes.push_back(PackFile(ui, source, *output, packOptions, packText));
-  }
-  return outcomes;
+  options.running = false;
 }
 
 }  // namespace wizard

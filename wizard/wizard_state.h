@@ -33,6 +33,7 @@ struct OptionsPageData {
   int32_t encodeStrings = 0;
   int32_t changeVariableNames = 0;
   bool completed = false;
+  bool running = false;
 };
 
 // A file's bytes packed, or why they could not be.
@@ -41,20 +42,17 @@ struct PackedText {
   std::string problem;  // in words, when `bytes` is empty
 };
 
-// Packs one file's bytes (PackText).
-using PackFunction = PackedText (*)(std::string_view bytes, const pack::PackOptions& options);
-PackedText PackText(std::string_view bytes, const pack::PackOptions& options);
+// Packs one file's bytes (PackText), reporting how far it has scanned to `progress`.
+using PackFunction = PackedText (*)(std::string_view bytes, const pack::PackOptions& options,
+                                    pack::ProgressCallback progress);
+PackedText PackText(std::string_view bytes, const pack::PackOptions& options,
+                    pack::ProgressCallback progress = nullptr);
 
 // How the list on Step 1 shows a file of the group: its name, then its folder.
 //   C:\js\lib\a.js  ->  "a.js  (C:\js\lib)"
 std::string GroupEntryText(const std::string& path);
 
-// What became of one file of a run.
-struct FileOutcome {
-  std::string source;
-  std::string output;   // where it went, or was to go; empty when none could be named
-  std::string failure;  // why it was not packed, in words; empty when it was
-};
+
 
 class WizardState {
  public:
@@ -85,8 +83,10 @@ class WizardState {
 
   // Step 3, with the states of "Encode strings" and "Change variable names".
   void OptionsBack(bool encodeChecked, bool changeChecked);
+  // Starts a run of every file (RunFiles); its end shows one summary.
   void OnCompress(bool encodeChecked, bool changeChecked);
-  std::vector<FileOutcome> CompressAll(bool encodeStrings, bool changeVariableNames);
+  // The files of a run and where each goes.
+  std::vector<RunItem> PlanRun() const;
 
   const FilesPageData& Files() const { return files; }
   const DestinationPageData& Destination() const { return destination; }
@@ -94,6 +94,7 @@ class WizardState {
 
  private:
   void Warn(Page page, const char* text);
+  void FinishRun(const std::vector<RunItem>& items, const std::vector<FileOutcome>& outcomes);
 
   WizardUi& ui;
   PackFunction packText;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,20 @@ enum class Page { Files, Destination, Options };
 enum class BoxIcon { Information, Warning, Error };
 
 enum class Cursor { Hourglass, Arrow };
+
+// One file of a run: where it comes from, and where it goes (nothing when no
+// output can be named for it).
+struct RunItem {
+  std::string source;
+  std::optional<std::string> output;
+};
+
+// What became of one file of a run.
+struct FileOutcome {
+  std::string source;
+  std::string output;   // where it went, or was to go; empty when none could be named
+  std::string failure;  // why it was not packed, in words; empty when it was
+};
 
 // A file operation's outcome: the system's error code when it failed.
 struct FileStatus {
@@ -58,6 +73,16 @@ class WizardUi {
   virtual FileStatus WriteWholeFile(const std::string& name, std::string_view bytes) = 0;
   // The system's words for an error code ("The system cannot find the file specified").
   virtual std::string ErrorText(uint32_t errorCode) = 0;
+
+  // Runs `pack` on each item in turn, off the window's thread where there is
+  // one, showing which file is packed and how far the run has come; Cancel
+  // stops it after the current file. Then calls `done`, on the window's
+  // thread, with the outcomes of the files the run reached and whether it
+  // was cancelled.
+  virtual void RunFiles(std::vector<RunItem> items, std::function<FileOutcome(const RunItem&)> pack,
+                        std::function<void(std::vector<FileOutcome>, bool)> done) = 0;
+  // Where the engine reports how far it has scanned the current file, or null.
+  virtual void (*PackProgress())(int32_t position) { return nullptr; }
 };
 
 }  // namespace wizard

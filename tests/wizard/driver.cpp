@@ -8,6 +8,8 @@
 // out\group\lib.js, out\group\page.html (both options; in\missing.js, also in
 // the group, gives a reading error).
 #include <windows.h>
+// After windows.h:
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -339,6 +341,63 @@ void ExpectEnd(const std::string& what) {
   wizard = PROCESS_INFORMATION{};
 }
 
+// A group of three files of 20 MB: while the first is packed the window
+// answers at once and the progress bar moves; Cancel then stops the run after
+// the current file, the summary says so, and the files not reached are left
+// as they were (their outputs never written).
+void CancelALongRun(const char* program, const std::string& work) {
+  std::string big;
+  for (int i = 0; big.size() < (20u << 20); ++i) big += "var value" + std::to_string(i % 1000) + " = compute(" + std::to_string(i) + ") + 1;\n";
+  CreateDirectoryA((work + "\\big").c_str(), nullptr);
+  CreateDirectoryA((work + "\\bigout").c_str(), nullptr);
+  for (const char* name : {"a", "b", "c"}) {
+    if (FILE* out = std::fopen((work + "\\big\\" + name + ".js").c_str(), "wb")) {
+      std::fwrite(big.data(), 1, big.size(), out);
+      std::fclose(out);
+    }
+  }
+  Launch(program, work);
+  HWND files = WaitFor(kStep1, "start for the long run");
+  SetForegroundWindow(files);
+  Sleep(300);
+  Click(files, kFileGroup);
+  for (int k = 0; k < 3; ++k) AddThroughDialog(files, work + "\\big\\" + std::string(1, static_cast<char>('a' + k)) + ".js", k + 1);
+  Click(files, kNext);
+  HWND destination = WaitFor(kStep2, "Next on Step 1 with the big group");
+  Click(destination, kDestination);
+  Type(work + "\\bigout");
+  Key(VK_RETURN);
+  HWND options = WaitFor(kStep3, "Next on Step 2 to bigout");
+  Key(VK_RETURN);
+  HWND bar = GetDlgItem(options, 1022);
+  CheckSoon([&] { return IsWindowVisible(bar) != FALSE; }, "the progress bars show during the run");
+  const LRESULT first = SendMessageA(bar, PBM_GETPOS, 0, 0);
+  DWORD_PTR answer = 0;
+  bool moved = false;
+  bool answered = true;
+  for (int i = 0; i < 200 && !moved; ++i) {
+    Sleep(20);
+    answered = answered && SendMessageTimeoutA(options, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &answer) != 0;
+    moved = SendMessageA(bar, PBM_GETPOS, 0, 0) != first;
+  }
+  Check(answered, "the window answers within 200 ms during the run");
+  Check(moved, "the progress bar moves");
+  Click(options, 1009);  // Cancel
+  ExpectBox("Warning", "The run was cancelled. 1 of 3 files were packed.", true);
+  const auto exists = [&](const char* name) {
+    return GetFileAttributesA((work + "\\bigout\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  Check(exists("a.js") && !exists("b.js") && !exists("c.js"), "only the file packed before Cancel was written");
+  Key(VK_ESCAPE);
+  ExpectEnd("Esc after the cancelled run");
+  for (const char* name : {"a", "b", "c"}) {
+    DeleteFileA((work + "\\big\\" + name + ".js").c_str());
+    DeleteFileA((work + "\\bigout\\" + name + ".js").c_str());
+  }
+  RemoveDirectoryA((work + "\\big").c_str());
+  RemoveDirectoryA((work + "\\bigout").c_str());
+}
+
 // Only the pictures of the three steps, named step1-SUFFIX.bmp and so on, with
 // their checks: for a run at another DPI.
 int ShootSteps(const char* program, const std::string& work, const std::string& suffix) {
@@ -517,6 +576,7 @@ int main(int argc, char** argv) {
     Key(VK_ESCAPE);
     ExpectEnd("Esc on Step " + std::to_string(step));
   }
+  CancelALongRun(argv[1], work);
   std::printf("%d passed, 0 failed\n", checks);
   return 0;
 }

@@ -3,6 +3,7 @@
 // live in a map with failures planted by name.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -99,6 +100,15 @@ class RecordingUi : public WizardUi {
     return {true, 0};
   }
   std::string ErrorText(uint32_t errorCode) override { return "system error " + std::to_string(errorCode); }
+  // Runs the items at once, as if Cancel were pressed during item `cancelAfter`.
+  void RunFiles(std::vector<RunItem> items, std::function<FileOutcome(const RunItem&)> pack,
+                std::function<void(std::vector<FileOutcome>, bool)> done) override {
+    Record("run " + std::to_string(items.size()) + " files");
+    std::vector<FileOutcome> outcomes;
+    for (size_t k = 0; k < items.size() && k < cancelAfter; ++k) outcomes.push_back(pack(items[k]));
+    done(outcomes, cancelAfter < items.size());
+  }
+  size_t cancelAfter = SIZE_MAX;
 
   std::vector<std::string> events;
   std::deque<std::optional<std::string>> fileDialogAnswers;
@@ -180,7 +190,7 @@ TEST(WizardPagesTest, PageFlow) {
          ReachOptions(s, "C:\\a.js", "C:\\a.min.js");
        },
        [](WizardState& s) { s.OnCompress(false, false); },
-       {"cursor wait", "cursor arrow", "box Step3 [] info Compression completed.\n\nWritten:\nC:\\a.min.js",
+       {"run 1 files", "box Step3 [] info Compression completed.\n\nWritten:\nC:\\a.min.js",
         "caption C&lose"}},
       {"Step 3 Close after a run",
        [](WizardState& s, RecordingUi& ui) {
@@ -330,12 +340,12 @@ TEST(CompressionRunTest, MakeOutputName) {
 }
 
 // Packers that fail on the planted source only ("var a = 1;").
-PackedText FailingPacker(std::string_view bytes, const pack::PackOptions& options) {
+PackedText FailingPacker(std::string_view bytes, const pack::PackOptions& options, pack::ProgressCallback) {
   if (bytes == "var a = 1;") return {std::nullopt, "out of memory"};
   return PackText(bytes, options);
 }
 
-PackedText ThrowingPacker(std::string_view bytes, const pack::PackOptions& options) {
+PackedText ThrowingPacker(std::string_view bytes, const pack::PackOptions& options, pack::ProgressCallback) {
   if (bytes == "var a = 1;") throw std::runtime_error("engine fault");
   return PackText(bytes, options);
 }
@@ -398,10 +408,31 @@ TEST(CompressionRunTest, FailuresEndInOneTruthfulSummary) {
         row.why.empty() ? "box Step3 [] info Compression completed.\n\nWritten:\nD:\\out\\bad.js\nD:\\out\\good.js"
                         : "box Step3 [Warning] warning 1 of 2 files were packed.\n\nNot packed:\n" +
                               std::string(row.source) + "\n    " + row.why + "\n\nWritten:\nD:\\out\\good.js";
-    EXPECT_EQ(ui.events, Events({"cursor wait", "cursor arrow", box, "caption C&lose"}));
+    EXPECT_EQ(ui.events, Events({"run 2 files", box, "caption C&lose"}));
     EXPECT_EQ(ui.files["D:\\out\\bad.js"], row.badOutput);
     EXPECT_EQ(ui.files.count("D:\\out\\good.js"), 1u);
   }
+  // Cancel during the first of three files: it is packed, the others are left as they were.
+  RecordingUi ui;
+  ui.cancelAfter = 1;
+  ui.fileDialogAnswers = {std::string("C:\\in\\a.js|C:\\in\\b.js|C:\\in\\c.js")};
+  for (const char* name : {"a", "b", "c"}) ui.files[std::string("C:\\in\\") + name + ".js"] = "x = 1\n";
+  ui.files["D:\\out\\b.js"] = old;
+  WizardState state(ui);
+  state.SetFileGroupMode();
+  state.AddFiles();
+  state.FilesNext("");
+  state.DestinationNext("D:\\out");
+  ui.events.clear();
+  state.OnCompress(false, false);
+  EXPECT_EQ(ui.events, (Events{"run 3 files",
+                               "box Step3 [Warning] warning The run was cancelled. 1 of 3 files were packed.\n\n"
+                               "Left as they were:\nC:\\in\\b.js\nC:\\in\\c.js\n\nWritten:\nD:\\out\\a.js",
+                               "caption C&lose"}));
+  EXPECT_EQ(ui.files["D:\\out\\a.js"], "x=1");
+  EXPECT_EQ(ui.files["D:\\out\\b.js"], old);
+  EXPECT_EQ(ui.files.count("D:\\out\\c.js"), 0u);
+
   // Nothing packed: an error icon.
   const RunSummary none = SummarizeRun({FileOutcome{"C:\\a.js", "D\\a.js", "cannot be read: x"}});
   EXPECT_EQ(none.text, "No file was packed.\n\nNot packed:\nC:\\a.js\n    cannot be read: x");

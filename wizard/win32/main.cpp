@@ -9,7 +9,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   CoInitialize(nullptr);  // the folder browser needs COM
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   wizard::SetProgramInstance(instance);
   const int code = wizard::Run(showCommand);

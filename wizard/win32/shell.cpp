@@ -86,12 +86,22 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
     case WM_CLOSE:  // the close box, the system menu, Alt+F4, or "Cancel"
-      State().Close();
+      if (RunActive()) {
+        CancelRun(true);
+      } else {
+        State().Close();
+      }
       return TRUE;
     case WM_COMMAND:
-      // Esc (IDCANCEL from the dialog manager) and "Cancel", on every page.
+      // Esc (IDCANCEL from the dialog manager) and "Cancel", on every page; during
+      // a run they stop it after the current file.
       if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_CANCEL) {
-        if (HIWORD(wParam) == BN_CLICKED) SendMessageW(window, WM_CLOSE, 0, 0);
+        if (HIWORD(wParam) != BN_CLICKED) return TRUE;
+        if (RunActive()) {
+          CancelRun(false);
+        } else {
+          SendMessageW(window, WM_CLOSE, 0, 0);
+        }
       } else if (LOWORD(wParam) == IDC_HELP_BUTTON) {
         if (HIWORD(wParam) == BN_CLICKED) OpenHelp(window);
       } else {
@@ -99,7 +109,10 @@ INT_PTR CPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     default:
-      (void)lParam;
+      if (message >= WM_APP && message < WM_APP + 16) {
+        OnRunMessage(message, wParam, lParam);
+        return TRUE;
+      }
       return FALSE;
   }
 }

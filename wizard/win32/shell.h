@@ -36,6 +36,8 @@ class CPage {
  protected:
   virtual void OnInitDialog() = 0;
   virtual void OnCommand(int id, int notification) = 0;
+  // The messages a run in progress posts to its page (WM_APP and after).
+  virtual void OnRunMessage(UINT, WPARAM, LPARAM) {}
 
   HWND Control(int id) const { return GetDlgItem(window, id); }
   std::string ControlText(int id) const;
@@ -95,6 +97,7 @@ class COptionsPage : public CPage {
  protected:
   void OnInitDialog() override {}
   void OnCommand(int id, int notification) override;
+  void OnRunMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The thread's message loop; the pages add themselves as keyboard filters.
@@ -126,7 +129,15 @@ class CWin32Ui : public WizardUi {
   FileStatus ReadWholeFile(const std::string& name, std::string& bytes) override;
   FileStatus WriteWholeFile(const std::string& name, std::string_view bytes) override;
   std::string ErrorText(uint32_t errorCode) override;
+  void RunFiles(std::vector<RunItem> items, std::function<FileOutcome(const RunItem&)> pack,
+                std::function<void(std::vector<FileOutcome>, bool)> done) override;
+  void (*PackProgress())(int32_t position) override;
 };
+
+// The run in progress, if any (run.cpp): Cancel and Esc stop it after the
+// current file; the close box also closes the wizard once it has stopped.
+bool RunActive();
+void CancelRun(bool thenClose);
 
 HINSTANCE ProgramInstance();
 void SetProgramInstance(HINSTANCE instance);
