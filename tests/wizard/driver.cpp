@@ -398,6 +398,32 @@ void CancelALongRun(const char* program, const std::string& work) {
   RemoveDirectoryA((work + "\\bigout").c_str());
 }
 
+// A file named in Cyrillic and symbols, whatever the system's code page: the
+// names go into the fields as UTF-16 and the packed file lands under its name.
+void PackAUnicodeName(const char* program, const std::string& work) {
+  const std::wstring folder(work.begin(), work.end());
+  const std::wstring source = folder + L"\\in\\\u043c\u043e\u0439 \u0444\u0430\u0439\u043b \u2713.js";
+  const std::wstring output = folder + L"\\out\\\u0432\u044b\u0432\u043e\u0434 \u2713.js";
+  Check(CopyFileW((folder + L"\\in\\single.js").c_str(), source.c_str(), FALSE) != 0, "a source with a Unicode name");
+  Launch(program, work);
+  HWND files = WaitFor(kStep1, "start for the Unicode name");
+  SetForegroundWindow(files);
+  Sleep(300);
+  SendMessageW(GetDlgItem(files, kFileName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(source.c_str()));
+  Click(files, kNext);
+  HWND destination = WaitFor(kStep2, "Next with a Unicode name");
+  SendMessageW(GetDlgItem(destination, kDestination), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
+  Click(destination, kNext);
+  HWND options = WaitFor(kStep3, "Next to a Unicode destination");
+  Click(options, kNext);
+  ExpectBox("", "Compression completed.", true);
+  Check(GetFileAttributesW(output.c_str()) != INVALID_FILE_ATTRIBUTES, "the output under its Unicode name");
+  Key(VK_ESCAPE);
+  ExpectEnd("Esc after the Unicode run");
+  DeleteFileW(source.c_str());
+  DeleteFileW(output.c_str());
+}
+
 // Only the pictures of the three steps, named step1-SUFFIX.bmp and so on, with
 // their checks: for a run at another DPI.
 int ShootSteps(const char* program, const std::string& work, const std::string& suffix) {
@@ -577,6 +603,7 @@ int main(int argc, char** argv) {
     ExpectEnd("Esc on Step " + std::to_string(step));
   }
   CancelALongRun(argv[1], work);
+  PackAUnicodeName(argv[1], work);
   std::printf("%d passed, 0 failed\n", checks);
   return 0;
 }
