@@ -12,8 +12,13 @@ Console::Console(bool messagesToErrorStream, bool quiet)
 
 void Console::Print(std::FILE* stream, const char* format, std::va_list args) {
   EraseProgress();
-  std::vfprintf(stream, format, args);
-  std::fflush(stream);
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
+  va_end(again);
+  platform::WriteText(stream == stdout ? platform::Stream::Output : platform::Stream::Error, text);
 }
 
 void Console::Note(const char* format, ...) {
@@ -55,16 +60,15 @@ void Console::Progress(int32_t position) {
   char line[64];
   std::snprintf(line, sizeof line, kProgress, position, fileSize_);
   const std::string text = fileName_ + line;
-  std::fprintf(stderr, "\r%s", text.c_str());
-  if (text.size() < progressWidth_) std::fprintf(stderr, "%*s", static_cast<int>(progressWidth_ - text.size()), "");
-  std::fflush(stderr);
+  std::string shown = "\r" + text;
+  if (text.size() < progressWidth_) shown.append(progressWidth_ - text.size(), ' ');
+  platform::WriteText(platform::Stream::Error, shown);
   progressWidth_ = std::max(progressWidth_, text.size());
 }
 
 void Console::EraseProgress() {
   if (progressWidth_ == 0) return;
-  std::fprintf(stderr, "\r%*s\r", static_cast<int>(progressWidth_), "");
-  std::fflush(stderr);
+  platform::WriteText(platform::Stream::Error, "\r" + std::string(progressWidth_, ' ') + "\r");
   progressWidth_ = 0;
 }
 

@@ -292,21 +292,22 @@ int PackScripts(Console& console, const CommandLine& line) {
 int Run(const std::string& program, const std::vector<std::string>& arguments) {
   const CommandLine line = cli::ReadCommandLine(arguments);
   const char* name = program.c_str();
+  const bool answerOnly = !line.error.empty() || line.version || line.help || line.nothingGiven;
+  Console console(line.output == "-" && !answerOnly, line.quiet && !answerOnly);
   if (!line.error.empty()) {
-    std::fprintf(stderr, cli::kUsageError, name, line.error.c_str(), name);
+    console.Detail(cli::kUsageError, name, line.error.c_str(), name);
     return cli::kExitUsage;
   }
   if (line.version) {
-    std::printf(cli::kVersion, TRIMLET_VERSION);
+    console.Note(cli::kVersion, TRIMLET_VERSION);
     return cli::kExitOk;
   }
   if (line.help || line.nothingGiven) {
-    if (line.nothingGiven) std::printf(cli::kBanner, cli::kProductName);
-    if (line.nothingGiven) std::printf("%s", cli::kNotice);
-    std::printf(cli::kUsage, name, name, name);
+    if (line.nothingGiven) console.Note(cli::kBanner, cli::kProductName);
+    if (line.nothingGiven) console.Note("%s", cli::kNotice);
+    console.Note(cli::kUsage, name, name, name);
     return cli::kExitOk;
   }
-  Console console(line.output == "-", line.quiet);
   progressConsole = &console;
   console.Note(cli::kBanner, cli::kProductName);
   console.Note("%s", cli::kNotice);

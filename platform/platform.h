@@ -66,6 +66,9 @@ bool SameFile(const std::string& first, const std::string& second);
 enum class Stream { Output, Error };
 // Whether the stream is a terminal, where a line may be redrawn in place.
 bool IsTerminal(Stream stream);
+// Writes UTF-8 text to the stream: on a Windows console as UTF-16, so that any
+// file name shows as it is; elsewhere as the bytes.
+void WriteText(Stream stream, std::string_view text);
 
 // For the console program, once at its start: a write to a closed pipe or
 // past the file-size limit fails with an error instead of ending the program

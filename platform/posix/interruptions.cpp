@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "../platform.h"
@@ -52,5 +53,11 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 bool IsTerminal(Stream stream) { return ::isatty(stream == Stream::Output ? 1 : 2) == 1; }
+
+void WriteText(Stream stream, std::string_view text) {
+  std::FILE* file = stream == Stream::Output ? stdout : stderr;
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fflush(file);
+}
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cwchar>
 
 #include "../platform.h"
@@ -42,6 +43,21 @@ std::vector<std::string> ProgramArguments(int, char**) {
   }
   if (words != nullptr) LocalFree(words);
   return arguments;
+}
+
+void WriteText(Stream stream, std::string_view text) {
+  std::FILE* file = stream == Stream::Output ? stdout : stderr;
+  const HANDLE h = GetStdHandle(stream == Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (h == INVALID_HANDLE_VALUE || GetConsoleMode(h, &mode) == 0) {
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fflush(file);
+    return;
+  }
+  std::fflush(file);
+  const std::u16string wide = Utf8ToWide(text);
+  DWORD written = 0;
+  WriteConsoleW(h, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
 }
 
 bool IsTerminal(Stream stream) {
