@@ -894,7 +894,7 @@ void Parser<Unit>::ParseVariableStatement(BindingKind kind, bool inFor, bool& si
       Take();
       initialised = true;
       const Expr value = ParseAssignment(!inFor);
-      if (value.anonymousFunction && simple) scopes_.NameFunction(use, value.nameSlot);
+      if (value.anonymousFunction && simple) scopes_.NameFunction(use, value.nameSlot, context_.strict);
     } else if (!inFor || !(IsK(kIn) || IsWord("of"))) {
       if (!simple) Fail("a destructuring declaration needs an initialiser");
       if (isConst || isUsing) Fail("a const declaration needs an initialiser");
@@ -922,7 +922,7 @@ void Parser<Unit>::ParseBindingElement(BindingKind kind, bool& simple) {
     simple = false;
     Take();
     const Expr value = ParseAssignment(true);
-    if (value.anonymousFunction && named) scopes_.NameFunction(use, value.nameSlot);
+    if (value.anonymousFunction && named) scopes_.NameFunction(use, value.nameSlot, context_.strict);
   }
 }
 
@@ -976,7 +976,7 @@ void Parser<Unit>::ParseBindingPattern(BindingKind kind) {
         if (IsP(kAssign)) {
           Take();
           const Expr value = ParseAssignment(true);
-          if (value.anonymousFunction) scopes_.NameFunction(use, value.nameSlot);
+          if (value.anonymousFunction) scopes_.NameFunction(use, value.nameSlot, context_.strict);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);
         continue;
@@ -2084,7 +2084,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
     const Expr right = ParseAssignment(allowIn);
     if (right.coverInit) FailAt(right.coverInitOffset, "invalid shorthand property initialiser");
     if (left.use != kNoUse && !left.parenthesized && right.anonymousFunction) {
-      scopes_.NameFunction(left.use, right.nameSlot);
+      scopes_.NameFunction(left.use, right.nameSlot, context_.strict);
     }
     Expr e;
     e.kind = Expr::kAssign;
@@ -2109,7 +2109,7 @@ Expr Parser<Unit>::ParseAssignment(bool allowIn) {
   // a ||= function () {} names the function too
   const bool logical = op == kCoalesceAssign || op == kAndAssign || op == kOrAssign;
   if (logical && left.use != kNoUse && !left.parenthesized && right.anonymousFunction) {
-    scopes_.NameFunction(left.use, right.nameSlot);
+    scopes_.NameFunction(left.use, right.nameSlot, context_.strict);
   }
   return Expr{};
 }
@@ -3048,7 +3048,7 @@ Expr Parser<Unit>::ParseObjectLiteral() {
           Take();
           const size_t mark = targets_.size();
           const Expr value = ParseAssignment(true);
-          if (value.anonymousFunction) scopes_.NameFunction(use, value.nameSlot);
+          if (value.anonymousFunction) scopes_.NameFunction(use, value.nameSlot, context_.strict);
           targets_.resize(mark);
         }
         if (!IsP(kCloseBrace)) Expect(kComma);

@@ -125,11 +125,16 @@ struct SeenNames {
 };
 
 // `callsShowFunctions`: the code may reach a called function through
-// arguments.callee or f.caller, so a call reads it as a value too.
+// arguments.callee or f.caller, so a call reads it as a value too, unless
+// every function the binding names is strict code, which neither reaches.
 SeenNames CountSeenNames(const Scopes& scopes, const pack::TokenList& tokens, bool callsShowFunctions) {
   const std::vector<Binding>& bindings = scopes.Bindings();
   SeenNames seen(bindings.size());
   std::vector<uint8_t> functionOrClass(bindings.size(), 0);
+  std::vector<uint8_t> sloppyFunction(bindings.size(), 0);
+  for (const NameUse& use : scopes.Uses()) {
+    if (use.binding >= 0 && use.namesFunction && !use.strictFunction) sloppyFunction[static_cast<size_t>(use.binding)] = 1;
+  }
   for (const NameUse& use : scopes.Uses()) {
     if (use.binding < 0) continue;
     const size_t b = static_cast<size_t>(use.binding);
@@ -138,7 +143,7 @@ SeenNames CountSeenNames(const Scopes& scopes, const pack::TokenList& tokens, bo
     if (use.namesFunction) {
       ++seen.functionsNamed[b];
       seen.arrowNamed[b] |= use.nameSlot == 0;
-    } else if (!use.declares && (!use.called || callsShowFunctions)) {
+    } else if (!use.declares && (!use.called || (callsShowFunctions && sloppyFunction[b]))) {
       seen.readAsValue[b] = 1;
     }
     if (use.declares && use.token > 0) {

@@ -63,6 +63,9 @@ struct NameUse {
   bool namesFunction : 1;
   // The use is called, f(x): the function it holds is not read as a value.
   bool called : 1;
+  // With namesFunction: the function is strict code, which neither
+  // arguments.callee nor another function's .caller can reach.
+  bool strictFunction : 1;
   // With namesFunction: the token before which the function's own name may be
   // written instead (var b = function f () {} keeps the .name); 0 for an arrow.
   uint32_t nameSlot;
@@ -138,9 +141,10 @@ class Scopes {
   void KeepName(size_t index) { uses_[index].keepsName = true; }
   // A function or class without a name takes the name of the binding that the
   // use at `index` assigns; `nameSlot` as in NameUse.
-  void NameFunction(size_t index, uint32_t nameSlot) {
+  void NameFunction(size_t index, uint32_t nameSlot, bool strict) {
     uses_[index].namesFunction = true;
     uses_[index].nameSlot = nameSlot;
+    uses_[index].strictFunction = strict;
   }
   void MarkCalled(size_t index) { uses_[index].called = true; }
   void MarkExportsItself(size_t index) { uses_[index].exportsItself = true; }

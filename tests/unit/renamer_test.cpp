@@ -133,6 +133,9 @@ TEST(RenamerTest, WhatKeepsItsName) {
       // ... unless arguments.callee or f.caller may reach it
       {"function f(){var handlerName=function(){return arguments.callee.name};return handlerName()+handlerName()}",
        "function f(){var n=function handlerName(){return arguments.callee.name};return n()+n()}"},
+      // ... which strict code cannot
+      {"'use strict';function f(){var handlerName=function(){return arguments.length};return handlerName()+handlerName()+o.callee}",
+       "'use strict';function f(){var n=function(){return arguments.length};return n()+n()+o.callee}"},
       // a name kept inside is one that the bindings its code uses may not take
       {"function f(){var v=1;function g(){var n=function(){};return v+n.name}return g}",
        "function f(){var r=1;function n(){var n=function(){};return r+n.name}return n}"},

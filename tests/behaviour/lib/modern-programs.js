@@ -26,11 +26,14 @@ function GoalOf(name, text) {
 }
 
 // A folder per combination; its package.json makes .js modules load as
-// modules (scripts run from their text, whatever the folder says).
+// modules (scripts run from their text, whatever the folder says). It is
+// written once: the programs run in parallel, and node reading it while it
+// is written again would find it empty.
 function FolderFor(root, label) {
   const dir = path.join(root, label.replace(/[ -]+/g, '_'));
   fs.mkdirSync(dir, { recursive: true });
-  fs.writeFileSync(path.join(dir, 'package.json'), '{"type": "module"}\n');
+  const json = path.join(dir, 'package.json');
+  if (!fs.existsSync(json)) fs.writeFileSync(json, '{"type": "module"}\n');
   return dir;
 }
 
