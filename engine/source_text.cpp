@@ -47,9 +47,11 @@ bool IsUtf8(std::string_view bytes) {
 
 SourceForm DetectSource(std::string_view bytes, std::optional<TextEncoding> charset) {
   SourceForm form;
+  // A UTF-16 mark decides, unless an odd byte count says the file is no UTF-16
+  // (it is then read byte for byte, so that nothing is lost).
   for (const auto& [mark, encoding] : {std::pair{kUtf16LeMark, TextEncoding::Utf16Le},
                                        std::pair{kUtf16BeMark, TextEncoding::Utf16Be}}) {
-    if (bytes.substr(0, mark.size()) != mark) continue;
+    if (bytes.substr(0, mark.size()) != mark || bytes.size() % 2 != 0) continue;
     form.encoding = encoding;
     form.byteOrderMark = true;
     form.body = bytes.substr(mark.size());

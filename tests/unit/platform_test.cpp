@@ -86,6 +86,7 @@ TEST(SourceTextTest, EncodingIsDetectedAndKept) {
       {"\xEF\xBB\xBFx", pack::TextEncoding::Utf8, true, u"x"},
       {"\xFF\xFEx\0\x16\x04"s, pack::TextEncoding::Utf16Le, true, u"x\u0416"},
       {"\xFE\xFF\0x\x04\x16"s, pack::TextEncoding::Utf16Be, true, u"x\u0416"},
+      {"\xFF\xFEx", pack::TextEncoding::Cp1251, false, u"\u044F\u044Ex"},  // odd: no UTF-16, kept byte for byte
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.bytes);
