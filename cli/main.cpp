@@ -73,16 +73,18 @@ bool EndsWith(const std::string& name, const char* suffix) {
   return name.size() >= n && name.compare(name.size() - n, n, suffix) == 0;
 }
 
+std::string LowerCase(std::string name) {
+  for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return name;
+}
+
 // A name ending in .html, .htm or .xhtml names a page, whatever it starts with.
 bool IsPageName(const std::string& name) {
-  std::string lower = name;
-  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::string lower = LowerCase(name);
   return EndsWith(lower, ".html") || EndsWith(lower, ".htm") || EndsWith(lower, ".xhtml");
 }
 
-bool IsXhtmlName(const std::string& name) {
-  return IsPageName(name) && (EndsWith(name, ".xhtml") || EndsWith(name, ".XHTML"));
-}
+bool IsXhtmlName(const std::string& name) { return EndsWith(LowerCase(name), ".xhtml"); }
 
 // How a file is read: as the options say, else a .mjs file as a module, a .cjs
 // file as node's CommonJS module, and any other as whichever its text is.

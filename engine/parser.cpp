@@ -1336,6 +1336,7 @@ void Parser<Unit>::ParseFunctionDeclaration(bool statementPosition) {
   } else {
     Declare(token, name.begin, name.key, bindingKind);
   }
+  scopes_.MarkFunctionDeclaration(scopes_.UseCount() - 1);
   // The name is checked again if the body turns out to be strict.
   ParseFunctionRest(kind, name.begin, name.value,
                     IsEvalOrArguments(name.value), IsReservedInStrict(name));
@@ -1502,6 +1503,7 @@ void Parser<Unit>::ParseClass(bool declaration, bool nameRequired) {
       context_.strict = saved.strict;
       const uint32_t token = Take();
       Declare(token, name.begin, name.key, BindingKind::Lexical);
+      scopes_.MarkFunctionDeclaration(scopes_.UseCount() - 1);
       context_.strict = true;
       scopes_.Open(ScopeKind::Class);
       // inside, the name is a binding of its own

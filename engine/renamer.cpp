@@ -146,15 +146,10 @@ SeenNames CountSeenNames(const Scopes& scopes, const pack::TokenList& tokens, bo
     } else if (!use.declares && (!use.called || (callsShowFunctions && sloppyFunction[b]))) {
       seen.readAsValue[b] = 1;
     }
-    if (use.declares && use.token > 0) {
-      const Token& before = tokens[use.token - 1];
-      functionOrClass[b] |=
-          before.IsKeyword(pack::kFunction) || before.IsKeyword(pack::kClass) || before.IsPunct(pack::kStar);
-    }
+    functionOrClass[b] |= use.declaresFunction;
   }
   for (size_t b = 0; b < bindings.size(); ++b) {
-    seen.exportedDeclaration[b] =
-        functionOrClass[b] && seen.writtenOut[b] > 0 && bindings[b].kind != BindingKind::Import;
+    seen.exportedDeclaration[b] = functionOrClass[b] && seen.writtenOut[b] > 0;
   }
   return seen;
 }

@@ -162,12 +162,12 @@ bool Scopes::Declare(uint32_t token, uint32_t offset, int32_t name, BindingKind 
     if (!error.found) error = ScopeError{offset, message, true};
     return false;
   }
-  uses_.push_back(NameUse{token, offset, current_, name, binding, true, false, false, false, false, false, 0});
+  uses_.push_back(NameUse{token, offset, current_, name, binding, true, false, false, false, false, false, false, 0});
   return true;
 }
 
 void Scopes::Refer(uint32_t token, uint32_t offset, int32_t name) {
-  uses_.push_back(NameUse{token, offset, current_, name, -1, false, false, false, false, false, false, 0});
+  uses_.push_back(NameUse{token, offset, current_, name, -1, false, false, false, false, false, false, false, 0});
 }
 
 int32_t Scopes::MakeArrowScope(size_t firstUse, size_t firstScope, const uint32_t* params,

@@ -66,6 +66,8 @@ struct NameUse {
   // With namesFunction: the function is strict code, which neither
   // arguments.callee nor another function's .caller can reach.
   bool strictFunction : 1;
+  // The name of a function or class declaration: also its .name.
+  bool declaresFunction : 1;
   // With namesFunction: the token before which the function's own name may be
   // written instead (var b = function f () {} keeps the .name); 0 for an arrow.
   uint32_t nameSlot;
@@ -147,6 +149,7 @@ class Scopes {
     uses_[index].strictFunction = strict;
   }
   void MarkCalled(size_t index) { uses_[index].called = true; }
+  void MarkFunctionDeclaration(size_t index) { uses_[index].declaresFunction = true; }
   void MarkExportsItself(size_t index) { uses_[index].exportsItself = true; }
   void AddLabel(uint32_t token, uint32_t depth) { labels_.push_back(LabelUse{token, depth}); }
   const std::vector<LabelUse>& Labels() const { return labels_; }
